@@ -1,0 +1,50 @@
+#include "scanner/ExclusionList.h"
+
+#include <algorithm>
+
+#include "platform/Text.h"
+#include "sysutil/TextFormat.h"
+
+namespace kelvara {
+
+std::wstring TExclusionList::Prepare(const std::wstring& pattern) {
+  std::wstring p = LowerCase(pattern);
+  if (p.empty() || p.front() != L'*') p.insert(p.begin(), L'*');
+  if (p.back() != L'*') p.push_back(L'*');
+  return p;
+}
+
+void TExclusionList::Assign(const std::vector<std::wstring>& patterns) {
+  Clear();
+  for (const auto& p : patterns) Add(p);
+}
+
+void TExclusionList::Clear() {
+  fItems.clear();
+  fPrepared.clear();
+}
+
+void TExclusionList::Add(const std::wstring& pattern) {
+  fItems.push_back(pattern);
+  fPrepared.push_back(Prepare(pattern));
+}
+
+void TExclusionList::RemoveFirst(const std::wstring& pattern) {
+  const auto it = std::find(fItems.begin(), fItems.end(), pattern);
+  if (it == fItems.end()) return;
+  fPrepared.erase(fPrepared.begin() + (it - fItems.begin()));
+  fItems.erase(it);
+}
+
+void TExclusionList::RemoveLast(std::size_t count) {
+  const std::size_t n = std::min(count, fItems.size());
+  fItems.resize(fItems.size() - n);
+  fPrepared.resize(fPrepared.size() - n);
+}
+
+bool TExclusionList::Matches(const std::wstring& lowerLocation) const {
+  return std::any_of(fPrepared.begin(), fPrepared.end(),
+                     [&](const std::wstring& p) { return MatchesWildcard(lowerLocation, p); });
+}
+
+}  // namespace kelvara

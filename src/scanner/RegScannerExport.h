@@ -1,0 +1,31 @@
+// The functions the windows and the automatic mode use to reach the one
+// scanner and the one cleaner of the process. Both engines are created on
+// first use and freed by FreeEngines() at program end.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "config/uConfig.h"
+#include "scanner/RegScanner.h"
+#include "scanner/uDefines.h"
+
+namespace kelvara {
+
+// Copies categories, level, exclusions and profiles of `config` into the
+// scanner (creating it when needed) and loads the hives of the checked
+// other profiles. False when copying the categories or exclusions failed.
+bool SetupScanner(const TConfig& config);
+void StartScan();
+void StopScan();
+bool IsEngineBusy();
+TJobStatus GetScanStatus();
+std::int32_t GetKeyCount();
+std::wstring GetCurKey();
+// Copies the current finding; `Checked` starts as `SafeToFix`.
+void GetCurData(TResultData* record);
+// The scanner instance, or nullptr before the first SetupScanner.
+TRegScanner* Scanner();
+void FreeEngines();
+
+}  // namespace kelvara
