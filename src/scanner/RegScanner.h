@@ -82,6 +82,12 @@ class TRegScanner {
   void RemoveLastExclusions(std::size_t count) { fExcluded.RemoveLast(count); }
   void SetKeyCount(std::int64_t count) { fKeyCount = count; }
 
+  // COM registration rules (ComRules.cpp).
+  // File type and shell rules (FileTypeRules.cpp).
+  // Software, application path and help file rules (SoftwareRules.cpp).
+  // System list rules (SystemListRules.cpp).
+  // History list rules (HistoryRules.cpp).
+
  private:
   friend class TScanThread;
 
