@@ -14,8 +14,9 @@ namespace kelvara {
 enum TWinVersion : int { osAll = 0, os2K, osXP, osVista, osWin7, osWin8, osWin10 };
 
 // Reads the version facts and the 64-bit fact from platform::System().
-// Called once at start-up after the platform is installed; tests call it
-// again after installing another platform to re-read the facts.
+// InitSystemUtilities (SystemStartup.h) calls it first, at start-up and
+// whenever tests install another platform; it may be called alone where
+// only these facts are needed.
 void InitSystemFacts();
 
 // The version values: the native version query's when it answered, else
