@@ -1,7 +1,8 @@
 #include "platform/win32/Win32FileSystem.h"
 
-#include <shlwapi.h>
 #include <windows.h>
+
+#include <shlwapi.h>
 
 #include "platform/win32/Win32Function.h"
 #include "platform/win32/Win32Wow64.h"

@@ -1,10 +1,11 @@
 #include "platform/win32/Win32Process.h"
 
+#include <windows.h>
+
 #include <objbase.h>
 #include <reason.h>
 #include <shellapi.h>
 #include <shlobj.h>
-#include <windows.h>
 // The facility's ShellExecute is not the A/W macro of <shellapi.h>.
 #undef ShellExecute
 

@@ -1,9 +1,10 @@
 #include "platform/win32/Win32System.h"
 
+#include <windows.h>
+
 #include <lmcons.h>
 #include <sddl.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <vector>
 
