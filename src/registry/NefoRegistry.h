@@ -34,7 +34,7 @@ struct TRegKeyInfo {
 };
 
 struct TRegDataInfoEx {
-  std::uint32_t RegData = 0;  // the raw type number
+  std::uint32_t RegData = 0;   // the raw type number
   std::uint32_t DataSize = 0;  // bytes
 };
 

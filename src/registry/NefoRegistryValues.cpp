@@ -68,8 +68,7 @@ bool TNefoRegistry::ValueExists(const std::wstring& name) {
   return GetDataInfo(name, info);
 }
 
-bool TNefoRegistry::ReadRaw(HKey key, const std::wstring& name, std::uint32_t& type,
-                            std::vector<std::uint8_t>& data) {
+bool TNefoRegistry::ReadRaw(HKey key, const std::wstring& name, std::uint32_t& type, std::vector<std::uint8_t>& data) {
   if (key == 0) {
     FLastError = platform::kErrorInvalidHandle;
     return false;

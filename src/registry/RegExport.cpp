@@ -50,11 +50,20 @@ std::wstring Quoted(std::wstring_view text) {
   out.push_back(L'"');
   for (const wchar_t c : text) {
     switch (c) {
-      case L'\\': out += L"\\\\"; break;
-      case L'"': out += L"\\\""; break;
-      case L'\r': out += L"\\r"; break;
-      case L'\n': out += L"\\n"; break;
-      default: out.push_back(c);
+      case L'\\':
+        out += L"\\\\";
+        break;
+      case L'"':
+        out += L"\\\"";
+        break;
+      case L'\r':
+        out += L"\\r";
+        break;
+      case L'\n':
+        out += L"\\n";
+        break;
+      default:
+        out.push_back(c);
     }
   }
   out.push_back(L'"');
@@ -109,7 +118,8 @@ bool SaveAndEnd(const std::wstring& fileName, std::wstring* error) {
   platform::HostFileError failure;
   const bool saved = platform::HostFiles().WriteFileAtomic(fileName, accumulator->Bytes(), failure);
   accumulator.reset();
-  if (!saved && error != nullptr) *error = L"Cannot write the registry export \"" + fileName + L"\": " + failure.message;
+  if (!saved && error != nullptr)
+    *error = L"Cannot write the registry export \"" + fileName + L"\": " + failure.message;
   return saved;
 }
 

@@ -31,8 +31,7 @@ bool RegValueExists(platform::HKey root, const std::wstring& key, const std::wst
 bool RegKeyExistsEx(platform::HKey root, const std::wstring& key, bool useView = true);
 // Read access: the key opened and the value exists or its query was
 // refused; false when the key does not open.
-bool RegValueExistsEx(platform::HKey root, const std::wstring& key, const std::wstring& name,
-                      bool useView = true);
+bool RegValueExistsEx(platform::HKey root, const std::wstring& key, const std::wstring& name, bool useView = true);
 bool GetRegKeyInfo(platform::HKey root, const std::wstring& key, TRegKeyInfo& info);
 // The list is left untouched when the key does not open.
 bool GetRegSubKeys(platform::HKey root, const std::wstring& key, std::vector<std::wstring>& list, bool readOnly);
