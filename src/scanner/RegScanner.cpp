@@ -10,7 +10,9 @@
 
 namespace kelvara {
 
-TRegScanner::TRegScanner() : fWin64(IsWin64()) {}
+TRegScanner::TRegScanner() : fWin64(IsWin64()) {
+  InstallComRules();
+}
 
 TRegScanner::~TRegScanner() {
   const TJobStatus s = fStatus.load();

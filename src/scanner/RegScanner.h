@@ -83,6 +83,20 @@ class TRegScanner {
   void SetKeyCount(std::int64_t count) { fKeyCount = count; }
 
   // COM registration rules (ComRules.cpp).
+  void InstallComRules();
+  void ScanClassesRoot(const TProfileContext& profile);
+  void ScanClsids();
+  void ScanTypeLibs();
+  void ScanInterfaces();
+  // Checks every value below `key` (the key included) for a missing file;
+  // the findings carry the running category and the profile's user name.
+  void ScanValueReferences(platform::HKey root, const std::wstring& key, const TProfileContext& profile);
+  void CheckDefaultFile(const std::wstring& key, bool helpDirectory);
+  void CheckEmptyClsid(platform::HKey root, const std::wstring& key);
+  void CheckEmptyProgId(const std::wstring& key);
+  void CheckInterfaceRef(const std::wstring& key);
+  void ScanComSources(const std::wstring& key);
+  [[nodiscard]] bool IsComIdMissing(const std::wstring& id) const;
   // File type and shell rules (FileTypeRules.cpp).
   // Software, application path and help file rules (SoftwareRules.cpp).
   // System list rules (SystemListRules.cpp).
