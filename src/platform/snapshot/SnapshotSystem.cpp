@@ -153,23 +153,28 @@ std::optional<std::wstring> SnapshotSystem::GetEnv(const std::wstring& name) {
   return it->second;
 }
 
-// ExpandEnvironmentStrings: "%NAME%" of a known variable becomes its value;
-// otherwise the "%" is kept and the scan goes on after it, so the closing
-// "%" of an unknown name can open the next reference.
+// ExpandEnvironmentStrings: "%NAME%" of a known variable becomes its value
+// (names compared without regard to case); an unknown "%NAME%" stays as it
+// is and the scan goes on after its closing "%"; a "%" without a closing
+// one stays with the rest of the text.
 std::optional<std::wstring> SnapshotSystem::ExpandEnvironment(const std::wstring& text, std::size_t bufferChars) {
   std::wstring out;
   std::size_t i = 0;
   while (i < text.size()) {
-    const std::size_t close = text[i] == L'%' ? text.find(L'%', i + 1) : std::wstring::npos;
-    if (close != std::wstring::npos && close > i + 1) {
-      auto it = environment_.find(text.substr(i + 1, close - i - 1));
-      if (it != environment_.end()) {
-        out += it->second;
-        i = close + 1;
-        continue;
-      }
+    const std::size_t open = text.find(L'%', i);
+    const std::size_t close = open == std::wstring::npos ? open : text.find(L'%', open + 1);
+    if (close == std::wstring::npos) {
+      out.append(text, i, std::wstring::npos);
+      break;
     }
-    out.push_back(text[i++]);
+    out.append(text, i, open - i);
+    auto it = environment_.find(text.substr(open + 1, close - open - 1));
+    if (it != environment_.end()) {
+      out += it->second;
+    } else {
+      out.append(text, open, close - open + 1);
+    }
+    i = close + 1;
   }
   if (Utf16Length(out) + 1 > bufferChars) return std::nullopt;
   return out;
