@@ -12,9 +12,11 @@ note_failure() {
 }
 
 # A top-level number of a GoogleTest JSON report ("tests", "failures",
-# "disabled"); empty when the report is missing or unreadable.
+# "disabled"); empty when the report is missing or unreadable. Reports
+# written by the Windows binaries have CRLF line ends.
 json_count() {
-  sed -n "s/^  \"$2\": \([0-9][0-9]*\),\{0,1\}\$/\1/p" "$1" 2>/dev/null | head -n 1
+  [[ -f $1 ]] || return 0
+  tr -d '\r' <"$1" | sed -n "s/^  \"$2\": \([0-9][0-9]*\),\{0,1\}\$/\1/p" | head -n 1
 }
 
 # add_gtest_result LABEL EXIT_CODE REPORT LOG: adds one binary's counts.
