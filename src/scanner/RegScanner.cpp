@@ -12,6 +12,8 @@ namespace kelvara {
 
 TRegScanner::TRegScanner() : fWin64(IsWin64()) {
   InstallComRules();
+  InstallSystemListRules();
+  InstallHistoryRules();
 }
 
 TRegScanner::~TRegScanner() {

@@ -100,7 +100,25 @@ class TRegScanner {
   // File type and shell rules (FileTypeRules.cpp).
   // Software, application path and help file rules (SoftwareRules.cpp).
   // System list rules (SystemListRules.cpp).
+  void InstallSystemListRules();
+  void ScanSharedDlls(const std::wstring& key);
+  void ScanUninstall(platform::HKey root, const std::wstring& key);
+  void ScanMenuOrder(const std::wstring& menuKey, const std::wstring& relativePath, const std::wstring& userFolder,
+                     const std::wstring& commonFolder);
+  void ScanRunKey(const std::wstring& rootName, const std::wstring& key);
+  void ScanServices();
+  void ScanImageOptions(const std::wstring& key);
+  void ScanFonts(const std::wstring& key);
+  void ScanFirewallList(const std::wstring& key);
+  void ScanSoundEvents(platform::HKey root, const std::wstring& key);
+  void ScanEmptyUserKeys(const std::wstring& subkey);
   // History list rules (HistoryRules.cpp).
+  void InstallHistoryRules();
+  void ScanHistory(const TProfileContext& profile);
+  void ScanHistoryKey(platform::HKey root, const std::wstring& key, const TProfileContext& profile);
+  void ReportAllValues(platform::HKey root, const std::wstring& key, const std::wstring& user);
+  void ScanTypedUrls();
+  void ScanMuiCache(platform::HKey root, const std::wstring& key, const TProfileContext& profile);
 
  private:
   friend class TScanThread;
