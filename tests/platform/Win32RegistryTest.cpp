@@ -92,6 +92,23 @@ TEST_F(Win32RegistryTest, DataBuffersReportTheSizeTheyNeed) {
   EXPECT_TRUE(data.empty());
 }
 
+TEST_F(Win32RegistryTest, TextWithoutItsNulKeepsExactlyItsBytes) {
+  // Exactly sized buffers: nothing but the data itself may be stored.
+  for (const Bytes& text : {Bytes{'a', 0, 'b', 0, 'c', 0}, Bytes{'a', 0, 'b'}}) {
+    for (std::uint32_t type : {kRegSz, kRegExpandSz, kRegMultiSz}) {
+      const auto heapCopy = std::make_unique<std::uint8_t[]>(text.size());
+      std::copy(text.begin(), text.end(), heapCopy.get());
+      ASSERT_EQ(Reg().SetValue(Scratch(), L"text", type, heapCopy.get(), static_cast<std::uint32_t>(text.size())),
+                kErrorSuccess);
+      Bytes data;
+      std::uint32_t read = 0;
+      std::uint32_t size = 64;
+      ASSERT_EQ(Reg().QueryValue(Scratch(), L"text", read, &data, size), kErrorSuccess);
+      EXPECT_EQ(data, text) << "type " << type << ", " << text.size() << " bytes";
+    }
+  }
+}
+
 TEST_F(Win32RegistryTest, PredefinedRootsKeepTheirNumbers) {
   HKey key = 0;
   ASSERT_EQ(Reg().OpenKey(kHkeyLocalMachine, L"Software", kKeyRead, key), kErrorSuccess);

@@ -168,6 +168,15 @@ long Win32Registry::QueryValue(HKey key, const std::wstring& name, std::uint32_t
 
 long Win32Registry::SetValue(HKey key, const std::wstring& name, std::uint32_t type, const std::uint8_t* data,
                              std::uint32_t size) {
+  // For text types Wine's RegSetValueExW counts one character more when the
+  // data does not end with a NUL but a NUL happens to follow it in memory,
+  // reading past the caller's buffer. A copy with non-zero bytes behind it
+  // stores exactly `size` bytes on every implementation.
+  if ((type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) && size > 0) {
+    std::vector<std::uint8_t> guarded(data, data + size);
+    guarded.insert(guarded.end(), {0xFF, 0xFF, 0xFF});
+    return ::RegSetValueExW(Native(key), name.c_str(), 0, type, guarded.data(), size);
+  }
   return ::RegSetValueExW(Native(key), name.c_str(), 0, type, data, size);
 }
 
