@@ -11,6 +11,8 @@
 namespace kelvara {
 
 TRegScanner::TRegScanner() : fWin64(IsWin64()) {
+  InstallFileTypeRules();
+  InstallSoftwareRules();
   InstallComRules();
   InstallSystemListRules();
   InstallHistoryRules();

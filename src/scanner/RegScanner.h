@@ -98,7 +98,29 @@ class TRegScanner {
   void ScanComSources(const std::wstring& key);
   [[nodiscard]] bool IsComIdMissing(const std::wstring& id) const;
   // File type and shell rules (FileTypeRules.cpp).
+  void InstallFileTypeRules();
+  void ScanFileTypes();
+  void ScanMimeTypes();
+  void ScanClassKeys();
+  void CheckExtensionClass(const std::wstring& extension);
+  void ScanFileExts(const TProfileContext& profile);
+  void ScanShellMenus(const std::wstring& className);
+  void ReportMissingMenuFile(const std::wstring& key, const std::wstring& data);
+  void ScanOpenWithApps(platform::HKey root, const std::wstring& key, const TProfileContext& profile);
   // Software, application path and help file rules (SoftwareRules.cpp).
+  void InstallSoftwareRules();
+  void ScanMachineSoftware();
+  void ScanMachineSoftware32();
+  void ScanUserSoftware(const TProfileContext& profile);
+  void ScanUserSoftware32(const TProfileContext& profile);
+  // The sub-keys of one software key: empty ones, and the values below the
+  // others (the 32-bit software key skipped when asked).
+  void ScanSoftwareKeys(platform::HKey root, const std::wstring& base, const TProfileContext& profile,
+                        bool skipWow64Key);
+  void ScanInstallerFolders();
+  void ScanAppPaths(platform::HKey root, const std::wstring& key, const TProfileContext& profile);
+  void ScanProgramList(platform::HKey root, const std::wstring& key, const TProfileContext& profile);
+  void ScanHelpFiles(platform::HKey root, const std::wstring& key);
   // System list rules (SystemListRules.cpp).
   void InstallSystemListRules();
   void ScanSharedDlls(const std::wstring& key);

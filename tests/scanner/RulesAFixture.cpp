@@ -1,7 +1,9 @@
 #include "RulesAFixture.h"
 
 #include <array>
+#include <fstream>
 
+#include "config/LangLookup.h"
 #include "platform/Text.h"
 #include "registry/RegPaths.h"
 
@@ -38,10 +40,23 @@ TRulesFixture::TRulesFixture(std::string_view regText, std::initializer_list<std
   UserList().push_back({true, L"User", kRulesUserSid, L"C:\\Users\\User", true});
 }
 
-TRulesFixture::~TRulesFixture() { FreeUserList(); }
+TRulesFixture::~TRulesFixture() {
+  FreeUserList();
+  ResetLanguages();
+}
 
 void TRulesFixture::AddOtherUser() {
   UserList().push_back({false, L"Other", kOtherUserSid, L"C:\\Users\\Other", true});
+}
+
+void TRulesFixture::UseLanguage(const std::wstring& iniText) {
+  const std::filesystem::path file = machine_.DataFolder() / "Test.ini";
+  std::vector<std::uint8_t> bytes = {0xFF, 0xFE};
+  const std::vector<std::uint8_t> text = ToUtf16LeBytes(iniText, false);
+  bytes.insert(bytes.end(), text.begin(), text.end());
+  std::ofstream(file, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  LoadLanguageFile(file.wstring());
 }
 
 std::vector<std::string> TRulesFixture::Scan(std::initializer_list<TScanType> categories, TScanLevel level,

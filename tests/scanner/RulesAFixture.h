@@ -32,6 +32,9 @@ class TRulesFixture {
 
   // Adds a checked profile "Other" whose hive is HKEY_USERS\kOtherUserSid.
   void AddOtherUser();
+  // Makes a language file with this text (its lines, without the byte-
+  // order mark) the current language.
+  void UseLanguage(const std::wstring& iniText);
 
   // Runs a scan of the categories; each finding in its short form
   // (FindingText).
