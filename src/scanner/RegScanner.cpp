@@ -11,9 +11,9 @@
 namespace kelvara {
 
 TRegScanner::TRegScanner() : fWin64(IsWin64()) {
+  InstallComRules();
   InstallFileTypeRules();
   InstallSoftwareRules();
-  InstallComRules();
   InstallSystemListRules();
   InstallHistoryRules();
 }
