@@ -1,10 +1,7 @@
 #include "platform/snapshot/DriveMapFiles.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
-#include <cstring>
 #include <mutex>
+#include <system_error>
 
 #include "platform/Text.h"
 #include "platform/snapshot/WindowsPath.h"
@@ -12,13 +9,17 @@
 namespace kelvara::platform {
 namespace {
 
-struct DirCloser {
-  void operator()(DIR* dir) const noexcept { closedir(dir); }
-};
+bool IsHostFolder(const std::filesystem::path& path) {
+  std::error_code ec;
+  return std::filesystem::is_directory(path, ec);
+}
 
-bool IsHostFolder(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+std::wstring WideName(const std::filesystem::path& name) {
+#ifdef _WIN32
+  return name.native();
+#else
+  return FromUtf8(name.native());
+#endif
 }
 
 }  // namespace
@@ -29,35 +30,35 @@ DriveMapFiles::DriveMapFiles(const std::map<wchar_t, DriveMapping>& drives) {
 
 DriveMapFiles::~DriveMapFiles() = default;
 
-std::shared_ptr<const DriveMapFiles::Listing> DriveMapFiles::ListingOf(const std::string& hostFolder) {
+std::shared_ptr<const DriveMapFiles::Listing> DriveMapFiles::ListingOf(const std::filesystem::path& hostFolder) {
   {
     std::shared_lock lock(cacheMutex_);
-    auto it = cache_.find(hostFolder);
+    auto it = cache_.find(hostFolder.native());
     if (it != cache_.end()) return it->second;
   }
   std::shared_ptr<Listing> listing;
-  if (std::unique_ptr<DIR, DirCloser> dir(opendir(hostFolder.c_str())); dir) {
+  std::error_code ec;
+  std::filesystem::directory_iterator items(hostFolder, ec);
+  if (!ec) {
     listing = std::make_shared<Listing>();
-    while (const dirent* item = readdir(dir.get())) {
-      const std::string name = item->d_name;
-      if (name == "." || name == "..") continue;
-      bool isFolder = item->d_type == DT_DIR;
-      if (item->d_type == DT_LNK || item->d_type == DT_UNKNOWN) isFolder = IsHostFolder(hostFolder + "/" + name);
+    for (const auto& item : items) {
+      const std::filesystem::path name = item.path().filename();
+      std::error_code typeError;
+      const bool isFolder = item.is_directory(typeError);
       // Two host names equal but for case: the first listed stands.
-      listing->emplace(UpperCase(FromUtf8(name)), Entry{name, isFolder});
+      listing->emplace(UpperCase(WideName(name)), Entry{name.native(), isFolder});
     }
   }
   std::unique_lock lock(cacheMutex_);
-  return cache_.emplace(hostFolder, std::move(listing)).first->second;
+  return cache_.emplace(hostFolder.native(), std::move(listing)).first->second;
 }
 
-bool DriveMapFiles::Resolve(const std::wstring& path, std::string& hostPath, bool& isFolder) {
+bool DriveMapFiles::Resolve(const std::wstring& path, std::filesystem::path& hostPath, bool& isFolder) {
   const std::optional<DrivePath> parsed = ParseDrivePath(path);
   if (!parsed) return false;
   auto drive = drives_.find(parsed->drive);
   if (drive == drives_.end()) return false;
-  hostPath = ToUtf8(drive->second.hostFolder);
-  while (hostPath.size() > 1 && hostPath.back() == '/') hostPath.pop_back();
+  hostPath = std::filesystem::path(drive->second.hostFolder);
   if (parsed->parts.empty()) {
     isFolder = true;
     return IsHostFolder(hostPath);
@@ -67,7 +68,7 @@ bool DriveMapFiles::Resolve(const std::wstring& path, std::string& hostPath, boo
     if (!listing) return false;
     auto entry = listing->find(UpperCase(part));
     if (entry == listing->end()) return false;
-    hostPath += "/" + entry->second.hostName;
+    hostPath /= entry->second.hostName;
     isFolder = entry->second.isFolder;
     // Only the last part may be a file.
     if (!isFolder && &part != &parsed->parts.back()) return false;
@@ -76,13 +77,13 @@ bool DriveMapFiles::Resolve(const std::wstring& path, std::string& hostPath, boo
 }
 
 bool DriveMapFiles::PathExists(const std::wstring& path) {
-  std::string hostPath;
+  std::filesystem::path hostPath;
   bool isFolder = false;
   return Resolve(path, hostPath, isFolder);
 }
 
-std::optional<std::string> DriveMapFiles::HostPath(const std::wstring& path) {
-  std::string hostPath;
+std::optional<std::filesystem::path> DriveMapFiles::HostPath(const std::wstring& path) {
+  std::filesystem::path hostPath;
   bool isFolder = false;
   if (!Resolve(path, hostPath, isFolder)) return std::nullopt;
   return hostPath;

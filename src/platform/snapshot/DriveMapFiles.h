@@ -8,6 +8,7 @@
 // There is no file-system redirection to switch.
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
@@ -38,22 +39,23 @@ class DriveMapFiles final : public FileSystemApi {
   void BeginScan() override;
 
   // The host path of an existing Windows path, with the host's own case.
-  std::optional<std::string> HostPath(const std::wstring& path);
+  std::optional<std::filesystem::path> HostPath(const std::wstring& path);
 
  private:
+  using HostString = std::filesystem::path::string_type;
   struct Entry {
-    std::string hostName;
+    HostString hostName;
     bool isFolder = false;
   };
   using Listing = std::unordered_map<std::wstring, Entry>;
   // The cached listing of a host folder; null when it cannot be listed.
-  std::shared_ptr<const Listing> ListingOf(const std::string& hostFolder);
+  std::shared_ptr<const Listing> ListingOf(const std::filesystem::path& hostFolder);
   // Resolves a path; `entry` describes its last part (root: a folder).
-  bool Resolve(const std::wstring& path, std::string& hostPath, bool& isFolder);
+  bool Resolve(const std::wstring& path, std::filesystem::path& hostPath, bool& isFolder);
 
   std::map<wchar_t, DriveMapping> drives_;  // upper-case letters
   std::shared_mutex cacheMutex_;
-  std::unordered_map<std::string, std::shared_ptr<const Listing>> cache_;
+  std::unordered_map<HostString, std::shared_ptr<const Listing>> cache_;
 };
 
 }  // namespace kelvara::platform

@@ -2,6 +2,12 @@
 
 #include <utility>
 
+#ifdef _WIN32
+#include "platform/win32/Win32HostFiles.h"
+#else
+#include "platform/snapshot/PosixHostFiles.h"
+#endif
+
 namespace kelvara::platform {
 
 platform::Platform SnapshotFacilities::Platform() const {
@@ -20,7 +26,11 @@ SnapshotFacilities MakeSnapshotFacilities(SnapshotSettings settings) {
   }
   result.registry = std::make_shared<SnapshotRegistry>(result.store);
   result.files = std::make_shared<DriveMapFiles>(settings.drives);
-  result.hostFiles = std::make_shared<PosixHostFiles>();
+#ifdef _WIN32
+  result.hostFiles = std::make_shared<FaultyHostFiles>(std::make_shared<win32::Win32HostFiles>());
+#else
+  result.hostFiles = std::make_shared<FaultyHostFiles>(std::make_shared<PosixHostFiles>());
+#endif
   result.system = std::make_shared<SnapshotSystem>(std::move(settings.system));
   result.security = std::make_shared<SnapshotSecurity>(std::move(settings.security));
   result.process = std::make_shared<SnapshotProcess>(std::move(settings.process));

@@ -16,7 +16,7 @@
 
 #include "platform/Platform.h"
 #include "platform/snapshot/DriveMapFiles.h"
-#include "platform/snapshot/PosixHostFiles.h"
+#include "platform/snapshot/FaultyHostFiles.h"
 #include "platform/snapshot/RegistryStore.h"
 #include "platform/snapshot/SnapshotProcess.h"
 #include "platform/snapshot/SnapshotRegistry.h"
@@ -43,7 +43,8 @@ struct SnapshotFacilities {
   std::shared_ptr<RegistryStore> store;
   std::shared_ptr<SnapshotRegistry> registry;
   std::shared_ptr<DriveMapFiles> files;
-  std::shared_ptr<PosixHostFiles> hostFiles;
+  // The host's own files, with the failure knobs of tests.
+  std::shared_ptr<FaultyHostFiles> hostFiles;
   std::shared_ptr<SnapshotSystem> system;
   std::shared_ptr<SnapshotSecurity> security;
   std::shared_ptr<SnapshotProcess> process;
