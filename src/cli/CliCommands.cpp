@@ -212,8 +212,7 @@ int Restore(const CliArguments& args, const RegistrySource& source) {
     Print(stderr, L"kelvara-cli: " + error + L"\n");
     return kExitBadInput;
   }
-  const TBackupRestoreResult result =
-      RestoreRegBackup(args.backupToRestore, kRegistryEditorImports && !source.snapshot);
+  const TBackupRestoreResult result = RestoreRegBackup(args.backupToRestore, !source.snapshot);
   if (!result.succeeded) {
     Print(stderr, L"kelvara-cli: " + result.error + L"\n");
     return kExitRemovalFailures;
