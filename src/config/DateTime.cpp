@@ -214,7 +214,7 @@ std::optional<double> TextToFloat(std::wstring_view text, wchar_t decimal) {
   std::string narrow;
   narrow.reserve(text.size());
   for (const wchar_t c : text) {
-    if (c == decimal || c == L'.') {
+    if (c == decimal || c == L'.' || c == L',') {
       narrow.push_back('.');
     } else if ((c >= L'0' && c <= L'9') || c == L'e' || c == L'E' || c == L'-' || c == L'+') {
       narrow.push_back(static_cast<char>(c));

@@ -42,8 +42,9 @@ TDateTime Now();
 // The shortest text that reads back as exactly `value`, with `decimal`
 // as the decimal separator.
 std::wstring FloatToText(double value, wchar_t decimal);
-// Accepts `decimal` or "." as the separator and an optional exponent;
-// nullopt for anything else (blanks, thousands groups, trailing text).
+// Accepts `decimal`, "." or "," as the one decimal separator (a file moved
+// from another locale still reads) and an optional exponent; nullopt for
+// anything else (blanks, thousands groups, trailing text).
 std::optional<double> TextToFloat(std::wstring_view text, wchar_t decimal);
 
 // "yyyy-mm-dd hh:nn:ss".

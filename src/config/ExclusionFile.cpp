@@ -1,5 +1,6 @@
 #include "config/ExclusionFile.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "platform/Platform.h"
@@ -50,10 +51,7 @@ std::wstring PercentDecode(std::wstring_view text) {
 }
 
 bool HasControlCharacter(std::wstring_view text) {
-  for (const wchar_t c : text) {
-    if (c < 0x20 || c == 0x7F) return true;
-  }
-  return false;
+  return std::ranges::any_of(text, [](wchar_t c) { return c < 0x20 || c == 0x7F; });
 }
 
 // The pattern reads back unchanged as a key of its own.

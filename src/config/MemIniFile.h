@@ -94,7 +94,7 @@ class TMemIniFile {
   [[nodiscard]] int ReadInteger(std::wstring_view section, std::wstring_view key, int defaultValue) const;
   // An integer; any value other than 0 is true.
   [[nodiscard]] bool ReadBool(std::wstring_view section, std::wstring_view key, bool defaultValue) const;
-  // A number with the user's decimal separator (or ".").
+  // A number with the user's decimal separator (or "." or ",").
   [[nodiscard]] double ReadFloat(std::wstring_view section, std::wstring_view key, double defaultValue) const;
   // A float date; a date text is accepted too, as older files hold some
   // float-date keys in that form.

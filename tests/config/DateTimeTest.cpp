@@ -53,7 +53,8 @@ TEST(DateTime, FloatTextRoundTripsWithTheLocaleSeparator) {
     EXPECT_EQ(TextToFloat(text, decimal), value) << text;
   }
   EXPECT_EQ(FloatToText(0.0, L','), L"0");
-  EXPECT_EQ(TextToFloat(L"45356.5", L','), 45356.5);  // a file from a "." locale still reads
+  EXPECT_EQ(TextToFloat(L"45356.5", L','), 45356.5);  // files from other locales still read
+  EXPECT_EQ(TextToFloat(L"45356,5", L'.'), 45356.5);
   EXPECT_EQ(TextToFloat(L"-1.25", L'.'), -1.25);
   EXPECT_EQ(TextToFloat(L"1e3", L'.'), 1000.0);
   for (const wchar_t* bad : {L"", L"1.234,5", L"12 5", L"abc", L"1.5x", L"--1", L"1e", L"inf"}) {
