@@ -30,9 +30,14 @@ class FactsSink final : public RegFileSink {
  public:
   void BeginKey(std::size_t, platform::HKey root, std::wstring_view path) override {
     section_ = Section::Other;
-    if (root == platform::kHkeyUsers && path.find(L'\\') == std::wstring_view::npos &&
-        StartsWithText(path, L"S-1-5-21-") && !EndsWithText(path, L"_Classes")) {
-      loadedSids.emplace_back(path);
+    if (root == platform::kHkeyUsers) {
+      const std::wstring_view hive = path.substr(0, path.find(L'\\'));
+      if (StartsWithText(hive, L"S-1-5-21-") && !EndsWithText(hive, L"_Classes") &&
+          (loadedSids.empty() || !SameText(loadedSids.back(), hive))) {
+        bool known = false;
+        for (const auto& sid : loadedSids) known = known || SameText(sid, hive);
+        if (!known) loadedSids.emplace_back(hive);
+      }
     }
     if (root != platform::kHkeyLocalMachine) return;
     if (SameText(path, L"SOFTWARE\\Wow6432Node")) hasWow6432Node = true;

@@ -7,6 +7,12 @@
 
 #include "platform/RegistryApi.h"
 
+// mingw's runtime headers define an empty _DLL, which would erase the
+// shared-DLL category below; nothing after them reads it.
+#ifdef _DLL
+#undef _DLL
+#endif
+
 namespace kelvara {
 
 // Scan categories in their fixed order; the ordinal is stored in
