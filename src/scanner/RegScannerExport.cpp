@@ -60,11 +60,6 @@ void StopScan() {
   if (status == SBusy || status == SPause) s->Stop(false);
 }
 
-bool IsEngineBusy() {
-  const TJobStatus status = GetScanStatus();
-  return status == SBusy || status == SPause;
-}
-
 TJobStatus GetScanStatus() {
   const TRegScanner* s = Scanner();
   return s == nullptr ? SStop : s->Status();
@@ -95,6 +90,6 @@ void GetCurData(TResultData* record) {
   record->Checked = d.SafeToFix;
 }
 
-void FreeEngines() { ScannerInstance().reset(); }
+void FreeScanner() { ScannerInstance().reset(); }
 
 }  // namespace kelvara

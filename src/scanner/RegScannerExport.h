@@ -1,6 +1,7 @@
 // The functions the windows and the automatic mode use to reach the one
-// scanner and the one cleaner of the process. Both engines are created on
-// first use and freed by FreeEngines() at program end.
+// scanner of the process, created on first use. The cleaner's functions,
+// IsEngineBusy (scanner or cleaner) and FreeEngines (both, at program end)
+// are in repair/RegCleanerExport.h, the layer that knows both engines.
 #pragma once
 
 #include <cstdint>
@@ -18,7 +19,6 @@ namespace kelvara {
 bool SetupScanner(const TConfig& config);
 void StartScan();
 void StopScan();
-bool IsEngineBusy();
 TJobStatus GetScanStatus();
 std::int32_t GetKeyCount();
 std::wstring GetCurKey();
@@ -26,6 +26,6 @@ std::wstring GetCurKey();
 void GetCurData(TResultData* record);
 // The scanner instance, or nullptr before the first SetupScanner.
 TRegScanner* Scanner();
-void FreeEngines();
+void FreeScanner();
 
 }  // namespace kelvara
