@@ -166,5 +166,34 @@ TEST_F(HistoryRules, AnotherProfileIsScannedUnderItsOwnName) {
   for (const TResultData& finding : findings) EXPECT_EQ(finding.User, L"Other");
 }
 
+TEST_F(HistoryRules, ProgressEstimatesCountEveryScannedProfile) {
+  Load(
+      LR"reg([HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\RecentDocs\.txt]
+
+[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\RecentDocs\.doc]
+
+[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\UserAssist\{GUID}]
+
+[HKEY_USERS\S-1-5-21-7-7-7-1007\Software\Microsoft\Windows\CurrentVersion\Explorer\RunMRU\Sub]
+
+[HKEY_CURRENT_USER\Software\Classes\Local Settings\Software\Microsoft\Windows\Shell\MuiCache]
+"a"="x"
+"b"="x"
+
+[HKEY_USERS\S-1-5-21-7-7-7-1007\Software\Classes\Local Settings\Software\Microsoft\Windows\Shell\MuiCache]
+"c"="x"
+
+[HKEY_CURRENT_USER\Software\Microsoft\Internet Explorer\TypedURLs]
+"url1"="http://example.com/"
+)reg");
+  UserList().push_back({false, L"Other", kOtherSid, L"C:\\Users\\Other", true});
+  // Sub-keys of the history keys (UserAssist only in a deep scan), values
+  // of the caches, each for both profiles.
+  EXPECT_EQ(rulesb::Estimate(_MRU, false, slNormal), 3);
+  EXPECT_EQ(rulesb::Estimate(_MRU, false, slDeep), 4);
+  EXPECT_EQ(rulesb::Estimate(_MUICache, false), 3);
+  EXPECT_EQ(rulesb::Estimate(_IEUrl, false), 1);
+}
+
 }  // namespace
 }  // namespace kelvara

@@ -1,3 +1,5 @@
+// Helpers of the system-list and history rule tests.
+//
 // One line of text per finding, for comparing a scan's findings with the
 // expected list in one assertion: location, data, what the fix removes,
 // whether it is safe, and the reason.
@@ -5,10 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/Text.h"
+#include "scanner/RegScanner.h"
 #include "scanner/uDefines.h"
 #include "support/ScanFixture.h"
 
@@ -35,6 +39,32 @@ inline std::vector<std::wstring> ScanCategory(TScanType category, TScanLevel lev
     EXPECT_EQ(finding.ScanSection, category) << ToUtf8(DescribeFinding(finding));
   }
   return DescribeFindings(findings);
+}
+
+// Records the progress maximum a category announces.
+class EstimateTarget : public TMessageTarget {
+ public:
+  explicit EstimateTarget(const TRegScanner& scanner) : fScanner(scanner) {}
+  std::intptr_t Send(std::uint32_t message, std::uintptr_t code, std::intptr_t) override {
+    if (message == WM_REGSCAN && code == SCAN_CATEGORY) estimate = fScanner.KeyCount();
+    return 0;
+  }
+  std::int64_t estimate = -1;
+
+ private:
+  const TRegScanner& fScanner;
+};
+
+// The progress maximum of one category.
+inline std::int64_t Estimate(TScanType category, bool isAdmin, TScanLevel level = slNormal) {
+  TRegScanner scanner;
+  EstimateTarget target(scanner);
+  scanner.SetParWin(&target);
+  scanner.SetIsAdmin(isAdmin);
+  scanner.SetScanLevel(level);
+  scanner.AddScanType(category);
+  scanner.Execute();
+  return target.estimate;
 }
 
 }  // namespace kelvara::rulesb

@@ -351,5 +351,82 @@ TEST_F(SystemListRules, EmptyKeysOnlyBelowAppEventsAndOnlyForTheCategory) {
   EXPECT_EQ(std::count(excluded.begin(), excluded.end(), L"HKEY_USERS\\*Wow6432Node"), 0);
 }
 
+TEST_F(SystemListRules, ProgressEstimates) {
+  Load(
+      LR"reg([HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\SharedDlls]
+"C:\\a.dll"=dword:00000001
+"C:\\b.dll"=dword:00000001
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\SharedDlls\Below]
+"C:\\c.dll"=dword:00000001
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node\Microsoft\Windows\CurrentVersion\SharedDlls]
+"C:\\d.dll"=dword:00000001
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\A\Below]
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\B]
+
+[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Uninstall\C]
+
+[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\MenuOrder\Start Menu\Programs\Z]
+
+[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\MenuOrder\Start Menu2\Programs\X]
+
+[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\MenuOrder\Start Menu2\Programs\Y]
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Run]
+"a"="x"
+"b"="x"
+
+[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\RunOnce]
+"c"="x"
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node\Microsoft\Windows\CurrentVersion\Run]
+"d"="x"
+
+[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Services\S1]
+
+[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Services\S2]
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows NT\CurrentVersion\Image File Execution Options\a.exe]
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\WOW6432Node\Microsoft\Windows NT\CurrentVersion\Image File Execution Options\b.exe]
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows NT\CurrentVersion\Fonts]
+"A"="a.ttf"
+"B"="b.ttf"
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\WOW6432Node\Microsoft\Windows NT\CurrentVersion\Fonts]
+"C"="c.ttf"
+
+[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Services\SharedAccess\Parameters\FirewallPolicy\FirewallRules]
+"{1}"="v2.10|"
+"{2}"="v2.10|"
+
+[HKEY_USERS\.DEFAULT\AppEvents\Schemes\Apps\.Default\E\.Current]
+
+[HKEY_CURRENT_USER\AppEvents\Schemes\Apps\.Default\F]
+)reg");
+  struct Case {
+    TScanType category;
+    bool isAdmin;
+    std::int64_t expected;
+  };
+  // Values below the shared-DLL keys; every key below the uninstall and
+  // sound keys; values of the run and font keys; sub-keys of the rest.
+  // The services key gains the firewall's SharedAccess; each of the two
+  // firewall lists that do not exist counts 1.
+  const Case cases[] = {
+      {_DLL, true, 4},     {_Uninstall, true, 4}, {_Uninstall, false, 1}, {_StartMenu, false, 2},
+      {_Startup, true, 4}, {_Startup, false, 1},  {_Services, true, 3},   {_IFEO, true, 2},
+      {_Fonts, true, 3},   {_FWALL, true, 4},     {_Sound, true, 5},      {_Sound, false, 2},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(rulesb::Estimate(c.category, c.isAdmin), c.expected)
+        << "category " << c.category << ", admin " << c.isAdmin;
+  }
+}
+
 }  // namespace
 }  // namespace kelvara
