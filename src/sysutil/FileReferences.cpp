@@ -29,15 +29,6 @@ std::wstring_view TrimView(std::wstring_view text) {
   return text;
 }
 
-bool IsAsciiLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
-
-// "X:\" at the start: what every drive-path pattern needs before it can match.
-bool BeginsWithDriveRoot(std::wstring_view text) {
-  return text.size() >= 3 && IsAsciiLetter(text[0]) && text[1] == L':' && text[2] == L'\\';
-}
-
-bool HoldsDriveRoot(std::wstring_view text) { return text.find(L":\\") != std::wstring_view::npos; }
-
 // Drops the leading `quote` and, when it closes later, everything from the
 // closing one on.
 std::wstring_view Unquote(std::wstring_view text, wchar_t quote) {
@@ -94,6 +85,88 @@ void CutAfterProgram(std::wstring& s, std::wstring_view extensionAndBlank) {
 
 bool IsAsciiDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
+// The existence test within one call: the steps often ask about the same
+// text again after a cut that changed nothing, and the answer cannot have
+// changed in between.
+class TExistenceMemo {
+ public:
+  bool Exists(const std::wstring& path) {
+    if (path == lastMissing_) return false;
+    if (PathExists(path)) return true;
+    lastMissing_ = path;
+    return false;
+  }
+
+ private:
+  std::wstring lastMissing_;
+};
+
+std::wstring_view ExtractPathCandidate(std::wstring_view text, bool& wholeThreeLetterMatch) {
+  std::wstring_view result;
+  std::wstring_view found;
+  bool retry = true;
+  wholeThreeLetterMatch = false;
+  if (PatternFound(text, TFileRefPattern::ThreeLetterExtension, found)) {
+    retry = false;
+    const std::wstring_view extension = TrimView(ExtractFileExt(text));
+    if (!SameText(extension, L".dll") && !SameText(extension, L".exe")) {
+      retry = ContainsText(text, L".dll") || ContainsText(text, L".exe");
+    }
+    if (HasNoMatch(found, TFileRefPattern::BadPathChars)) {
+      result = found;
+    } else {
+      retry = true;
+    }
+  }
+  if (retry) {
+    const std::wstring_view extension = TrimView(ExtractFileExt(text));
+    const std::wstring_view trimmed = TrimView(text);
+    if (extension.size() == 4 && HasNoMatch(extension, TFileRefPattern::BadExtensionChars) &&
+        HasNoMatch(trimmed, TFileRefPattern::BadPathChars) &&
+        !(ContainsText(text, L".exe") && ContainsText(text, L".dll"))) {
+      return trimmed;
+    }
+    if (PatternFound(text, TFileRefPattern::AnyExtension, found)) return found;
+  }
+  wholeThreeLetterMatch = !result.empty();
+  return result;
+}
+
+std::wstring ResolveDataPath(std::wstring_view text, TExistenceMemo& memo) {
+  std::wstring s;
+  if (!ReplaceFolderTokens(text, s)) return {};
+  if (s.find(L'%') != std::wstring::npos) s = ExpandEnvStr(s);
+  if (s.find(L":\\") != 1) return {};
+  TakeTextAfter(s, kRundll32);
+  TakeTextAfter(s, kRundll);
+  CutAfterProgram(s, L".exe ");
+  CutAfterProgram(s, L".dll ");
+  if (memo.Exists(s)) return s;
+  const std::size_t option = s.find(L" -");
+  if (option != std::wstring::npos) s.resize(option);
+  const std::size_t slash = s.find(L'/');
+  if (slash != std::wstring::npos) s.resize(slash + 1);
+  if (ContainsText(s, L".exe\\") || ContainsText(s, L".dll\\")) return {};
+
+  bool fixedPoint = false;
+  std::wstring_view candidate = ExtractPathCandidate(s, fixedPoint);
+  if (candidate.empty()) return HasNoInvalidChars(s) && StartsWithDrivePath(s) ? s : std::wstring();
+  // The data names an existing file, but not in the form the existence
+  // test above saw; it is not judged (no entry is reported on account of
+  // it, and callers that build further paths from it build none).
+  if (memo.Exists(std::wstring(candidate))) return {};
+  // Narrow the candidate until it is its own candidate. One taken whole
+  // from the three-letter match already is: it matches that pattern from
+  // its first character to its end, holds no bad path character, and its
+  // extension is a dot and three word characters.
+  while (!fixedPoint) {
+    const std::wstring_view narrower = ExtractPathCandidate(candidate, fixedPoint);
+    fixedPoint = fixedPoint || narrower == candidate;
+    candidate = narrower;
+  }
+  return HasNoInvalidChars(candidate) ? std::wstring(candidate) : std::wstring();
+}
+
 }  // namespace
 
 std::wstring_view StripQuotes(std::wstring_view text) {
@@ -113,73 +186,24 @@ std::wstring_view TrimChar(std::wstring_view text, wchar_t c) {
   return text;
 }
 
-bool HasNoMatch(std::wstring_view text, const std::wregex& pattern) {
+bool HasNoMatch(std::wstring_view text, TFileRefPattern pattern) {
   return !TrimView(text).empty() && !PatternFound(text, pattern);
 }
 
-bool HasNoInvalidChars(std::wstring_view text) { return HasNoMatch(text, FileRefPatterns().BadPathChars); }
+bool HasNoInvalidChars(std::wstring_view text) { return HasNoMatch(text, TFileRefPattern::BadPathChars); }
 
 bool StartsWithDrivePath(std::wstring_view text) {
-  return !TrimView(text).empty() && HoldsDriveRoot(text) && PatternFound(text, FileRefPatterns().DriveStart);
+  return !TrimView(text).empty() && PatternFound(text, TFileRefPattern::DriveStart);
 }
 
 std::wstring_view ExtractPathCandidate(std::wstring_view text) {
-  const TFileRefPatterns& patterns = FileRefPatterns();
-  const bool hasDriveRoot = HoldsDriveRoot(text);
-  std::wstring_view result;
-  std::wstring_view found;
-  bool retry = true;
-  if (hasDriveRoot && PatternFound(text, patterns.ThreeLetterExtension, found)) {
-    retry = false;
-    const std::wstring_view extension = TrimView(ExtractFileExt(text));
-    if (!SameText(extension, L".dll") && !SameText(extension, L".exe")) {
-      retry = ContainsText(text, L".dll") || ContainsText(text, L".exe");
-    }
-    if (HasNoMatch(found, patterns.BadPathChars)) {
-      result = found;
-    } else {
-      retry = true;
-    }
-  }
-  if (retry) {
-    const std::wstring_view extension = TrimView(ExtractFileExt(text));
-    const std::wstring_view trimmed = TrimView(text);
-    if (extension.size() == 4 && HasNoMatch(extension, patterns.BadExtensionChars) &&
-        HasNoMatch(trimmed, patterns.BadPathChars) && !(ContainsText(text, L".exe") && ContainsText(text, L".dll"))) {
-      return trimmed;
-    }
-    if (hasDriveRoot && PatternFound(text, patterns.AnyExtension, found)) result = found;
-  }
-  return result;
+  bool wholeThreeLetterMatch = false;
+  return ExtractPathCandidate(text, wholeThreeLetterMatch);
 }
 
 std::wstring ResolveDataPath(std::wstring_view text) {
-  std::wstring s;
-  if (!ReplaceFolderTokens(text, s)) return {};
-  s = ExpandEnvStr(s);
-  if (s.find(L":\\") != 1) return {};
-  TakeTextAfter(s, kRundll32);
-  TakeTextAfter(s, kRundll);
-  CutAfterProgram(s, L".exe ");
-  CutAfterProgram(s, L".dll ");
-  if (PathExists(s)) return s;
-  const std::size_t option = s.find(L" -");
-  if (option != std::wstring::npos) s.resize(option);
-  const std::size_t slash = s.find(L'/');
-  if (slash != std::wstring::npos) s.resize(slash + 1);
-  if (ContainsText(s, L".exe\\") || ContainsText(s, L".dll\\")) return {};
-
-  std::wstring_view candidate = ExtractPathCandidate(s);
-  if (candidate.empty()) return HasNoInvalidChars(s) && StartsWithDrivePath(s) ? s : std::wstring();
-  // The data names an existing file, but not in the form the existence
-  // test above saw; it is not judged (no entry is reported on account of
-  // it, and callers that build further paths from it build none).
-  if (PathExists(std::wstring(candidate))) return {};
-  for (std::wstring_view narrower = ExtractPathCandidate(candidate); narrower != candidate;
-       narrower = ExtractPathCandidate(candidate)) {
-    candidate = narrower;
-  }
-  return HasNoInvalidChars(candidate) ? std::wstring(candidate) : std::wstring();
+  TExistenceMemo memo;
+  return ResolveDataPath(text, memo);
 }
 
 std::wstring GetFileFromRegData(const std::wstring& data, bool allowPercent) {
@@ -187,9 +211,12 @@ std::wstring GetFileFromRegData(const std::wstring& data, bool allowPercent) {
   // Service-host command lines name a service group, not a file.
   if (ContainsText(data, L"\\svchost") && !ContainsText(data, L".exe")) return {};
   std::wstring_view s = StripQuotes(data);
-  if (BeginsWithDriveRoot(s) && PatternFound(s, FileRefPatterns().PlainPath)) {
+  TExistenceMemo memo;
+  // The existence test first: the pattern then only confirms paths that
+  // exist, which most do.
+  if (PatternMayMatch(s, TFileRefPattern::PlainPath)) {
     std::wstring path(s);
-    if (PathExists(path)) return path;
+    if (memo.Exists(path) && PatternFound(s, TFileRefPattern::PlainPath)) return path;
   }
   // A ";"-list names its first entry; a "," starts an icon index or a
   // resource identifier.
@@ -201,17 +228,16 @@ std::wstring GetFileFromRegData(const std::wstring& data, bool allowPercent) {
   if (!allowPercent && s.find(L'%') != std::wstring_view::npos) return {};
   if (s.starts_with(kNativePrefix)) s.remove_prefix(kNativePrefix.size());
 
-  std::wstring path = ResolveDataPath(s);
+  std::wstring path = ResolveDataPath(s, memo);
   if (path.empty()) return {};
   // Network and substituted drives X:, Y: and Z: are never judged.
   if (std::wstring_view(L"xyzXYZ").find(path.front()) != std::wstring_view::npos) return {};
   if (GetPathDriveTypeName(std::wstring_view(path).substr(0, 3)) == kDriveUnknownName) return {};
   // "...\1": a numbered entry rather than a file.
   if (path.size() >= 2 && path[path.size() - 2] == L'\\' && IsAsciiDigit(path.back())) return {};
-  const TFileRefPatterns& patterns = FileRefPatterns();
   const std::wstring_view extension = ExtractFileExt(path);
-  if ((extension.empty() || HasNoMatch(extension, patterns.BadExtensionChars)) &&
-      HasNoMatch(path, patterns.BadFinalChars)) {
+  if ((extension.empty() || HasNoMatch(extension, TFileRefPattern::BadExtensionChars)) &&
+      HasNoMatch(path, TFileRefPattern::BadFinalChars)) {
     return path;
   }
   return {};

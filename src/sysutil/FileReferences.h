@@ -10,9 +10,10 @@
 // reported that might still be in use.
 #pragma once
 
-#include <regex>
 #include <string>
 #include <string_view>
+
+#include "sysutil/FileRefPatterns.h"
 
 namespace kelvara {
 
@@ -34,7 +35,7 @@ std::wstring_view StripQuotes(std::wstring_view text);
 // `text` without one leading and one trailing `c`; blank text unchanged.
 std::wstring_view TrimChar(std::wstring_view text, wchar_t c);
 // The trimmed text is not empty and `pattern` is not found in `text`.
-bool HasNoMatch(std::wstring_view text, const std::wregex& pattern);
+bool HasNoMatch(std::wstring_view text, TFileRefPattern pattern);
 // HasNoMatch with the bad-path-characters pattern.
 bool HasNoInvalidChars(std::wstring_view text);
 // The trimmed text is not empty and a drive path starts somewhere in it.
