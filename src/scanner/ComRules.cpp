@@ -157,10 +157,13 @@ void TRegScanner::ScanValueReferences(HKey root, const std::wstring& key, const 
   std::vector<std::wstring> subKeys;
   std::vector<TNamedData> values;
   if (!ReadKeyContents(root, key, subKeys, values)) return;
-  const std::wstring location = RootKeyToName(root) + L"\\" + key + L"\\";
+  // The display text of each value, built in one buffer.
+  std::wstring location = RootKeyToName(root) + L"\\" + key + L"\\";
+  const std::size_t keyLength = location.size();
   for (const TNamedData& value : values) {
     if (Aborted()) return;
-    ReportKey(location + value.name, false);
+    location.resize(keyLength);
+    ReportKey(location.append(value.name), false);
     const std::wstring path = GetFileFromRegData(value.data, profile.allowPercent);
     if (path.empty()) continue;
     const std::wstring_view drive = RemovableDriveType(path);
@@ -287,10 +290,12 @@ void TRegScanner::ScanComSources(const std::wstring& key) {
   std::vector<std::wstring> subKeys;
   std::vector<TNamedData> values;
   if (!ReadKeyContents(kHkeyClassesRoot, key, subKeys, values)) return;
-  const std::wstring location = L"HKEY_CLASSES_ROOT\\" + key + L"\\";
+  std::wstring location = L"HKEY_CLASSES_ROOT\\" + key + L"\\";
+  const std::size_t keyLength = location.size();
   for (const TNamedData& value : values) {
     if (Aborted()) return;
-    ReportKey(location + value.name, false);
+    location.resize(keyLength);
+    ReportKey(location.append(value.name), false);
     const std::wstring path = GetFileFromRegData(value.data, true);
     if (path.empty()) continue;
     const std::wstring_view drive = RemovableDriveType(path);
