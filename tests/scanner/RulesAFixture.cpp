@@ -26,7 +26,8 @@ void ConfigureDrives(platform::SnapshotSettings& settings, bool win64, const std
 
 TRulesFixture::TRulesFixture(std::string_view regText, std::initializer_list<std::wstring_view> files, bool win64)
     : machine_([win64](platform::SnapshotSettings& settings) {
-        ConfigureDrives(settings, win64, std::filesystem::temp_directory_path());
+        // The media of D: and E: hold nothing: a host folder that is never made.
+        ConfigureDrives(settings, win64, std::filesystem::temp_directory_path() / "kelvara-rules-no-medium");
       }) {
   machine_.LoadReg(L"Windows Registry Editor Version 5.00\r\n\r\n" + FromUtf8(regText));
   for (const std::wstring_view file : files) {

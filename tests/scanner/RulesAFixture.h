@@ -2,8 +2,8 @@
 // shared scan fixture with a .reg text, the files that exist on C:, the
 // running user's profile, and findings in a short text form.
 //
-// Drives: C: a hard disk and E: a removable disk with its medium inserted,
-// D: an optical drive; every other letter has no volume.
+// Drives: C: a hard disk, E: a removable disk with its medium inserted,
+// D: an optical drive (both media empty); every other letter has no volume.
 #pragma once
 
 #include <functional>
