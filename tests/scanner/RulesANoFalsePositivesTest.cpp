@@ -1,11 +1,20 @@
 // A healthy machine, whose every class, file type, software key, program
 // path and help file names something that exists, gives no finding in the
 // COM, file-type, context-menu, applications, software, application-path
-// and help-file categories, at any scan level.
+// and help-file categories, at any scan level; the bundled sample machine
+// gives exactly its planted problems in those categories.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
 #include "RulesAFixture.h"
+#include "platform/Text.h"
+#include "support/ScanFixture.h"
+#include "support/TestData.h"
 
 namespace kelvara {
 namespace {
@@ -204,6 +213,52 @@ TEST(RulesANoFalsePositivesTest, AHealthyMachineGivesNoFinding) {
                 IsEmpty())
         << "scan level " << level;
   }
+}
+
+TEST(RulesANoFalsePositivesTest, TheSampleMachineGivesOnlyItsPlantedProblems) {
+  namespace fs = std::filesystem;
+  const fs::path repository = fs::path(test::FixturePath(L"x")).parent_path().parent_path().parent_path();
+  constexpr wchar_t kAnna[] = L"S-1-5-21-1004336348-1177238915-682003330-1001";
+  test::ScanFixture machine([&repository, &kAnna](platform::SnapshotSettings& settings) {
+    settings.drives[L'C'] = platform::DriveMapping{(repository / "samples" / "C").wstring(), platform::kDriveFixed};
+    settings.system.userSid = kAnna;
+    settings.system.userName = L"Anna";
+    settings.system.accounts[L"S-1-5-21-1004336348-1177238915-682003330-1002"] = L"Ben";
+  });
+  std::ifstream in(repository / "samples" / "sample.reg", std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  machine.LoadReg(FromUtf8(text.str()));
+  LoadUserList();
+  ASSERT_EQ(UserList().size(), 2u);
+  for (TUserInfo& user : UserList()) user.Checked = true;
+
+  std::multiset<std::wstring> found;
+  for (const TResultData& finding :
+       test::RunScan({_ACTIVEX, _SoftWare, _AppPath, _FileType, _HelpFiles, _APP, _ContextMenu}, slDeep)) {
+    found.insert(std::to_wstring(finding.ScanSection) + L" " + test::Location(finding));
+  }
+  const std::multiset<std::wstring> planted = {
+      L"0 HKEY_CLASSES_ROOT\\Applications\\oldviewer.exe\\shell\\open\\command",
+      L"0 HKEY_CLASSES_ROOT\\OldGame.Save\\shell\\open\\command",
+      L"1 HKEY_LOCAL_MACHINE\\SOFTWARE\\EmptyVendor",
+      L"1 HKEY_LOCAL_MACHINE\\SOFTWARE\\OldGame\\Executable",
+      L"1 HKEY_CURRENT_USER\\Software\\EmptyTool",
+      L"1 HKEY_CURRENT_USER\\Software\\OldChat\\Program",
+      L"2 HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\oldeditor.exe",
+      L"2 HKEY_CURRENT_USER\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers\\"
+      L"C:\\Games\\OldGame\\game.exe",
+      L"3 HKEY_CLASSES_ROOT\\OldGame.Save\\shell\\open\\command",
+      L"4 HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\Help\\oldgame.hlp",
+      L"16 HKEY_CLASSES_ROOT\\Applications\\oldviewer.exe\\shell\\open\\command",
+      // Found only by the deep scan and for the second profile: a class
+      // server and a tool of Ben's that are not on the drive either.
+      L"0 HKEY_CLASSES_ROOT\\CLSID\\{9B8A7C6D-5E4F-4A3B-9C2D-1E0F9A8B7C6D}\\InprocServer32",
+      L"1 HKEY_USERS\\S-1-5-21-1004336348-1177238915-682003330-1002\\Software\\BenTool\\Path",
+  };
+  std::string shown;
+  for (const std::wstring& location : found) shown += ToUtf8(location) + "\n";
+  EXPECT_EQ(found, planted) << shown;
 }
 
 }  // namespace
