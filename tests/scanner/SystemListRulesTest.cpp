@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -425,6 +426,83 @@ TEST_F(SystemListRules, ProgressEstimates) {
   for (const Case& c : cases) {
     EXPECT_EQ(rulesb::Estimate(c.category, c.isAdmin), c.expected)
         << "category " << c.category << ", admin " << c.isAdmin;
+  }
+}
+
+// Stops the engine at the first key a rule announces and counts the keys
+// announced after that.
+class StopAtFirstKey : public TMessageTarget {
+ public:
+  explicit StopAtFirstKey(TRegScanner& scanner) : fScanner(scanner) {}
+  std::intptr_t Send(std::uint32_t message, std::uintptr_t code, std::intptr_t) override {
+    if (message != WM_REGSCAN || code != SCAN_KEY) return 0;
+    if (stopped) {
+      ++keysAfterStop;
+    } else {
+      fScanner.Stop(false);
+      stopped = true;
+    }
+    return 0;
+  }
+  bool stopped = false;
+  int keysAfterStop = 0;
+
+ private:
+  TRegScanner& fScanner;
+};
+
+TEST_F(SystemListRules, AStopEndsEveryWalkAtOnce) {
+  std::wstring body =
+      LR"reg([HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders]
+"Common Programs"="C:\\Programs"
+
+)reg";
+  for (const wchar_t* n : {L"1", L"2", L"3"}) {
+    const std::wstring k = n;
+    body += L"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDlls]\r\n\"C:\\\\x" + k +
+            L".dll\"=dword:00000001\r\n\r\n";
+    body += L"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\A" + k +
+            L"]\r\n\"UninstallString\"=\"C:\\\\u" + k + L".exe\"\r\n\"DisplayIcon\"=\"C:\\\\i" + k + L".ico\"\r\n\r\n";
+    body +=
+        L"[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start "
+        L"Menu\\Programs\\M" +
+        k + L"\\Sub]\r\n\r\n";
+    body += L"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n\"R" + k + L"\"=\"C:\\\\r" +
+            k + L".exe\"\r\n\r\n";
+    body += L"[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\S" + k + L"]\r\n\"ImagePath\"=\"C:\\\\s" + k +
+            L".exe\"\r\n\r\n";
+    body += L"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Image File Execution Options\\p" +
+            k + L".exe]\r\n\"Debugger\"=\"C:\\\\d.exe\"\r\n\r\n";
+    body += L"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts]\r\n\"F" + k +
+            L"\"=\"f.ttf\"\r\n\r\n";
+    body +=
+        L"[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\SharedAccess\\Parameters\\FirewallPolicy\\"
+        L"FirewallRules]\r\n\"{" +
+        k + L"}\"=\"v2.10|App=C:\\\\a" + k + L".exe|\"\r\n\r\n";
+    body += L"[HKEY_CURRENT_USER\\AppEvents\\Schemes\\Apps\\.Default\\E" + k + L"\\.Current]\r\n@=\"C:\\\\w" + k +
+            L".wav\"\r\n\r\n";
+    body += L"[HKEY_CURRENT_USER\\AppEvents\\Schemes\\Apps\\Blank" + k + L"\\Empty]\r\n\r\n";
+    body += L"[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU]\r\n\"" + k +
+            L"\"=\"x\"\r\n\r\n";
+    body += L"[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\TypedURLs]\r\n\"url" + k +
+            L"\"=\"http://x/\"\r\n\r\n";
+    body +=
+        L"[HKEY_CURRENT_USER\\Software\\Classes\\Local "
+        L"Settings\\Software\\Microsoft\\Windows\\Shell\\MuiCache]\r\n\"C:\\\\m" +
+        k + L".exe\"=\"M\"\r\n\r\n";
+  }
+  Load(body);
+  fixture.AddFolder(L"C:\\Programs\\M1\\Sub");
+  for (const TScanType category : {_FWALL, _Fonts, _DLL, _MRU, _Uninstall, _StartMenu, _Startup, _Sound, _IEUrl, _IFEO,
+                                   _EMPTY, _Services, _MUICache}) {
+    TRegScanner scanner;
+    StopAtFirstKey target(scanner);
+    scanner.SetParWin(&target);
+    scanner.SetIsAdmin(true);
+    scanner.AddScanType(category);
+    scanner.Execute();
+    EXPECT_TRUE(target.stopped) << "category " << category;
+    EXPECT_LE(target.keysAfterStop, 1) << "category " << category;
   }
 }
 
