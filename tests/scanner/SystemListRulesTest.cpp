@@ -417,11 +417,12 @@ TEST_F(SystemListRules, ProgressEstimates) {
   // Values below the shared-DLL keys; every key below the uninstall and
   // sound keys; values of the run and font keys; sub-keys of the rest.
   // The services key gains the firewall's SharedAccess; each of the two
-  // firewall lists that do not exist counts 1.
+  // firewall lists that do not exist counts 1. HKEY_USERS holds .DEFAULT and
+  // the running user's hive.
   const Case cases[] = {
-      {_DLL, true, 4},     {_Uninstall, true, 4}, {_Uninstall, false, 1}, {_StartMenu, false, 2},
-      {_Startup, true, 4}, {_Startup, false, 1},  {_Services, true, 3},   {_IFEO, true, 2},
-      {_Fonts, true, 3},   {_FWALL, true, 4},     {_Sound, true, 5},      {_Sound, false, 2},
+      {_DLL, true, 4},      {_Uninstall, true, 4}, {_Uninstall, false, 1}, {_StartMenu, false, 2}, {_Startup, true, 4},
+      {_Startup, false, 1}, {_Services, true, 3},  {_IFEO, true, 2},       {_Fonts, true, 3},      {_FWALL, true, 4},
+      {_Sound, true, 5},    {_Sound, false, 2},    {_EMPTY, true, 2},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(rulesb::Estimate(c.category, c.isAdmin), c.expected)
