@@ -1,5 +1,8 @@
 #include "repair/BackupRestore.h"
 
+#include <cstdint>
+#include <vector>
+
 #include "platform/Platform.h"
 #include "registry/RegFun.h"
 #include "registry/RegImport.h"
@@ -18,10 +21,11 @@ int RunRegistryEditor(const std::wstring& fileName) {
 
 TBackupRestoreResult RestoreRegBackup(const std::wstring& fileName, bool useRegistryEditor) {
   TBackupRestoreResult result;
-  if (!platform::HostFiles().FileExists(fileName)) {
-    result.error = L"The backup \"" + fileName + L"\" does not exist.";
-    return result;
-  }
+  std::vector<std::uint8_t> bytes;
+  if (!ReadRegFileBytes(fileName, bytes, result.error)) return result;
+  // The editor's exit code does not tell whether it imported anything, so
+  // a malformed file is refused before the editor sees it.
+  if (!CheckRegData(bytes, fileName, result.error)) return result;
   if (useRegistryEditor && !IsRegistryToolsDisabled()) {
     result.tool = TRegImportTool::RegistryEditor;
     if (RunRegistryEditor(fileName) == 0) {
@@ -30,7 +34,7 @@ TBackupRestoreResult RestoreRegBackup(const std::wstring& fileName, bool useRegi
     }
   }
   result.tool = TRegImportTool::OwnReader;
-  result.succeeded = ImportRegFile(fileName, result.error);
+  result.succeeded = ImportRegData(bytes, fileName, result.error);
   return result;
 }
 

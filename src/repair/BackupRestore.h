@@ -9,6 +9,10 @@
 // because a backup only creates keys and sets values. The snapshot
 // backend starts no programs, so on a snapshot the own reader always
 // imports, into the snapshot.
+//
+// The file is read and checked first: a missing or malformed backup is
+// refused, with an error naming the file (and the line), before anything
+// is imported.
 #pragma once
 
 #include <string>

@@ -40,11 +40,15 @@ TEST(BackupRestore, AMissingFileIsNamed) {
 
 TEST(BackupRestore, AMalformedFileChangesNothingAndNamesTheLine) {
   CleanFixture fixture;
+  platform::SnapshotProcess& process = *fixture.Snapshot().Facilities().process;
+  process.SetRunHandler([](const std::wstring&) { return 0; });
   const std::wstring file = WriteBackup(fixture, "\"v\"=\"1\"\r\n\"w\"=dword:xyz\r\n");
-  const TBackupRestoreResult result = RestoreRegBackup(file, false);
-  EXPECT_FALSE(result.succeeded);
-  EXPECT_EQ(result.tool, TRegImportTool::OwnReader);
-  EXPECT_NE(result.error.find(file + L", line 5"), std::wstring::npos) << ToUtf8(result.error);
+  for (const bool editor : {false, true}) {
+    const TBackupRestoreResult result = RestoreRegBackup(file, editor);
+    EXPECT_FALSE(result.succeeded);
+    EXPECT_NE(result.error.find(file + L", line 5"), std::wstring::npos) << ToUtf8(result.error);
+  }
+  EXPECT_TRUE(process.RunCalls().empty()) << "the editor never sees a malformed file";
   EXPECT_FALSE(Restored(fixture));
 }
 
