@@ -116,11 +116,12 @@ long SnapshotRegistry::OpenOrCreate(HKey parent, const std::wstring& subKey, std
   if (code != kErrorSuccess) return code;
   KeyPath path;
   if ((code = PathBelow(base, subKey, access, path)) != kErrorSuccess) return code;
-  KeyRef ref = store_->Find(path);
-  if (!ref && create) {
+  KeyRef ref;
+  if (create) {
     if ((code = store_->Create(path, ref)) != kErrorSuccess) return code;
+  } else if (!(ref = store_->Find(path))) {
+    return kErrorFileNotFound;
   }
-  if (!ref) return kErrorFileNotFound;
   std::uint32_t rights = 0;
   if ((code = GrantRights(ref, access, rights)) != kErrorSuccess) return code;
   result = AddHandle(std::move(path), ref, rights);
