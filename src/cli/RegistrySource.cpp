@@ -91,7 +91,7 @@ std::wstring LastFolder(const std::wstring& path) {
 
 std::wstring HostAppDataFolder() {
 #ifdef _WIN32
-  return MakeWin32Platform().system->SpecialFolder(26);
+  return platform::MakeWin32Platform().system->SpecialFolder(26);
 #else
   if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg != '\0') return FromUtf8(xdg);
   const char* home = std::getenv("HOME");
