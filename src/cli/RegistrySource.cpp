@@ -119,7 +119,8 @@ int InstallRegistrySource(const CliArguments& args, RegistrySource& source, std:
   source.snapshot = true;
   // The exports are read through the host files before the machine they
   // describe is built.
-  platform::Install(platform::MakeSnapshotPlatform({}));
+  platform::SnapshotSettings readerSettings;
+  platform::Install(platform::MakeSnapshotPlatform(std::move(readerSettings)));
   FactsSink facts;
   for (const auto& file : args.registryFiles) {
     std::vector<std::uint8_t> bytes;
