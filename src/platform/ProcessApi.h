@@ -9,7 +9,7 @@ inline constexpr int kSwHide = 0;
 inline constexpr int kSwShowNormal = 1;
 inline constexpr int kSwShowMaximized = 3;
 
-struct ShortcutSpec {
+struct ShortcutDetails {
   std::wstring target;
   std::wstring arguments;
   std::wstring workingFolder;
@@ -29,7 +29,7 @@ class ProcessApi {
   // ShellExecuteExW with "runas" on the own program file and mask 0x4040.
   virtual bool RunElevated(const std::wstring& parameters) = 0;
   // Saves a shell link at `linkPath`; true when saving succeeded.
-  virtual bool CreateShortcut(const ShortcutSpec& spec, const std::wstring& linkPath) = 0;
+  virtual bool CreateShortcut(const ShortcutDetails& shortcut, const std::wstring& linkPath) = 0;
   // ExitWindowsEx with the reboot flag, no force.
   virtual bool RestartWindows() = 0;
 };

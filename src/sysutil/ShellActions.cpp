@@ -36,8 +36,8 @@ bool OpenURL(const std::wstring& address) {
 bool CreateShortcut(const std::wstring& target, const std::wstring& arguments, const std::wstring& workingFolder,
                     const std::wstring& folder, const std::wstring& linkName, const std::wstring& iconFile) {
   if (folder.empty()) return false;
-  const platform::ShortcutSpec spec{target, arguments, workingFolder, iconFile};
-  return platform::Process().CreateShortcut(spec, IncludeTrailingBackslash(folder) + linkName);
+  const platform::ShortcutDetails shortcut{target, arguments, workingFolder, iconFile};
+  return platform::Process().CreateShortcut(shortcut, IncludeTrailingBackslash(folder) + linkName);
 }
 
 }  // namespace kelvara

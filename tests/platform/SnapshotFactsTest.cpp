@@ -114,13 +114,13 @@ TEST(SnapshotProcessTest, CallsAreRecordedAndRunsGoToTheHandler) {
 
   EXPECT_EQ(process.ShellExecute(L"open", L"https://example.org", L"", L"", kSwShowNormal), 42);
   EXPECT_TRUE(process.RunElevated(L"$UAC"));
-  EXPECT_TRUE(process.CreateShortcut(ShortcutSpec{L"C:\\k.exe", L"-a", L"C:\\", L""}, L"C:\\Desktop\\k.lnk"));
+  EXPECT_TRUE(process.CreateShortcut(ShortcutDetails{L"C:\\k.exe", L"-a", L"C:\\", L""}, L"C:\\Desktop\\k.lnk"));
   EXPECT_TRUE(process.RestartWindows());
   ASSERT_EQ(process.ShellCalls().size(), 1u);
   EXPECT_EQ(process.ShellCalls()[0].file, L"https://example.org");
   EXPECT_EQ(process.ElevatedRuns(), std::vector<std::wstring>{L"$UAC"});
   ASSERT_EQ(process.Shortcuts().size(), 1u);
-  EXPECT_EQ(process.Shortcuts()[0].spec.arguments, L"-a");
+  EXPECT_EQ(process.Shortcuts()[0].shortcut.arguments, L"-a");
   EXPECT_EQ(process.RestartRequests(), 1);
 }
 

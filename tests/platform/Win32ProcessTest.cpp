@@ -35,17 +35,17 @@ TEST(Win32Process, ShortcutsAreSavedWhereAsked) {
   HostFileError error;
   ASSERT_TRUE(files.CreateFolders(folder, error));
   const std::wstring link = folder + L"\\Clean Registry - 1 Click.lnk";
-  ShortcutSpec spec;
-  spec.target = files.ProgramFile();
-  spec.arguments = L"-a";
-  spec.workingFolder = folder;
-  spec.iconFile = files.ProgramFile();
-  EXPECT_TRUE(process.CreateShortcut(spec, link));
+  ShortcutDetails shortcut;
+  shortcut.target = files.ProgramFile();
+  shortcut.arguments = L"-a";
+  shortcut.workingFolder = folder;
+  shortcut.iconFile = files.ProgramFile();
+  EXPECT_TRUE(process.CreateShortcut(shortcut, link));
   HostFileInfo info;
   ASSERT_TRUE(files.GetFileInfo(link, info));
   EXPECT_GT(info.size, 0u);
-  EXPECT_FALSE(process.CreateShortcut(spec, L"")) << "no place to save it";
-  EXPECT_FALSE(process.CreateShortcut(spec, folder + L"\\missing folder\\x.lnk"));
+  EXPECT_FALSE(process.CreateShortcut(shortcut, L"")) << "no place to save it";
+  EXPECT_FALSE(process.CreateShortcut(shortcut, folder + L"\\missing folder\\x.lnk"));
   std::error_code ignored;
   std::filesystem::remove_all(folder, ignored);
 }

@@ -77,8 +77,8 @@ bool FakeProcess::RunElevated(const std::wstring& parameters) {
   return true;
 }
 
-bool FakeProcess::CreateShortcut(const platform::ShortcutSpec& spec, const std::wstring& linkPath) {
-  shortcuts.emplace_back(spec, linkPath);
+bool FakeProcess::CreateShortcut(const platform::ShortcutDetails& shortcut, const std::wstring& linkPath) {
+  shortcuts.emplace_back(shortcut, linkPath);
   return true;
 }
 

@@ -91,14 +91,14 @@ class FakeProcess final : public platform::ProcessApi {
   std::set<std::wstring> failingShellFiles;  // ShellExecute gives 2 for these
   std::vector<ShellCall> shellCalls;
   std::vector<std::wstring> elevatedRuns;
-  std::vector<std::pair<platform::ShortcutSpec, std::wstring>> shortcuts;
+  std::vector<std::pair<platform::ShortcutDetails, std::wstring>> shortcuts;
   int restarts = 0;
 
   int RunAndWait(const std::wstring& commandLine, int) override { return commandLine.empty() ? -1 : 0; }
   long ShellExecute(const std::wstring& verb, const std::wstring& file, const std::wstring& parameters,
                     const std::wstring& folder, int showState) override;
   bool RunElevated(const std::wstring& parameters) override;
-  bool CreateShortcut(const platform::ShortcutSpec& spec, const std::wstring& linkPath) override;
+  bool CreateShortcut(const platform::ShortcutDetails& shortcut, const std::wstring& linkPath) override;
   bool RestartWindows() override;
 };
 

@@ -30,9 +30,9 @@ bool SnapshotProcess::RunElevated(const std::wstring& parameters) {
   return settings_.runElevatedResult;
 }
 
-bool SnapshotProcess::CreateShortcut(const ShortcutSpec& spec, const std::wstring& linkPath) {
+bool SnapshotProcess::CreateShortcut(const ShortcutDetails& shortcut, const std::wstring& linkPath) {
   std::lock_guard lock(mutex_);
-  shortcuts_.push_back(ShortcutCall{spec, linkPath});
+  shortcuts_.push_back(ShortcutCall{shortcut, linkPath});
   return true;
 }
 

@@ -29,7 +29,7 @@ struct ShellCall {
 };
 
 struct ShortcutCall {
-  ShortcutSpec spec;
+  ShortcutDetails shortcut;
   std::wstring linkPath;
 };
 
@@ -41,7 +41,7 @@ class SnapshotProcess final : public ProcessApi {
   long ShellExecute(const std::wstring& verb, const std::wstring& file, const std::wstring& parameters,
                     const std::wstring& folder, int showState) override;
   bool RunElevated(const std::wstring& parameters) override;
-  bool CreateShortcut(const ShortcutSpec& spec, const std::wstring& linkPath) override;
+  bool CreateShortcut(const ShortcutDetails& shortcut, const std::wstring& linkPath) override;
   bool RestartWindows() override;
 
   // Replaces the RunAndWait handler (null: nothing can be started).

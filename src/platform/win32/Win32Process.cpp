@@ -92,7 +92,7 @@ bool Win32Process::RunElevated(const std::wstring& parameters) {
   return started;
 }
 
-bool Win32Process::CreateShortcut(const ShortcutSpec& spec, const std::wstring& linkPath) {
+bool Win32Process::CreateShortcut(const ShortcutDetails& shortcut, const std::wstring& linkPath) {
   if (linkPath.empty()) return false;
   const ComApartment com;
   ComPtr<IShellLinkW> link;
@@ -100,10 +100,10 @@ bool Win32Process::CreateShortcut(const ShortcutSpec& spec, const std::wstring& 
                                 reinterpret_cast<void**>(link.put())))) {
     return false;
   }
-  link.get()->SetPath(spec.target.c_str());
-  link.get()->SetArguments(spec.arguments.c_str());
-  link.get()->SetWorkingDirectory(spec.workingFolder.c_str());
-  if (!spec.iconFile.empty()) link.get()->SetIconLocation(spec.iconFile.c_str(), 0);
+  link.get()->SetPath(shortcut.target.c_str());
+  link.get()->SetArguments(shortcut.arguments.c_str());
+  link.get()->SetWorkingDirectory(shortcut.workingFolder.c_str());
+  if (!shortcut.iconFile.empty()) link.get()->SetIconLocation(shortcut.iconFile.c_str(), 0);
   ComPtr<IPersistFile> file;
   if (FAILED(link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put())))) return false;
   return SUCCEEDED(file.get()->Save(linkPath.c_str(), TRUE));

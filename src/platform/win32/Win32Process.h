@@ -11,7 +11,7 @@ class Win32Process final : public ProcessApi {
   long ShellExecute(const std::wstring& verb, const std::wstring& file, const std::wstring& parameters,
                     const std::wstring& folder, int showState) override;
   bool RunElevated(const std::wstring& parameters) override;
-  bool CreateShortcut(const ShortcutSpec& spec, const std::wstring& linkPath) override;
+  bool CreateShortcut(const ShortcutDetails& shortcut, const std::wstring& linkPath) override;
   bool RestartWindows() override;
 };
 
