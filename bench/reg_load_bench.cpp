@@ -81,15 +81,22 @@ std::vector<unsigned> TextBytes(std::wstring_view text) {
   return bytes;
 }
 
+// Increasing with `i`, so the keys come in the sorted order of an export.
 std::wstring Guid(unsigned i) {
   wchar_t buffer[64];
-  std::swprintf(buffer, 64, L"{%08X-%04X-%04X-%04X-%012X}", i * 2654435761u, i & 0xFFFF, (i >> 3) & 0xFFFF,
+  std::swprintf(buffer, 64, L"{%08X-%04X-%04X-%04X-%012X}", i, (i * 2654435761u) >> 16, i & 0xFFFF,
                 0x8000 | (i & 0xFFF), i * 40503u);
   return buffer;
 }
 
-// One block of keys: a class registration and a user's software key.
-std::wstring Block(unsigned i) {
+std::wstring Padded(unsigned number) {
+  wchar_t buffer[16];
+  std::swprintf(buffer, 16, L"%06u", number);
+  return buffer;
+}
+
+// One class registration under HKEY_LOCAL_MACHINE.
+std::wstring MachineBlock(unsigned i) {
   const std::wstring clsid = L"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\" + Guid(i);
   std::wstring out;
   out += L"\r\n" + clsid + L"]\r\n@=\"Kelvara Sample Component " + std::to_wstring(i) + L"\"\r\n";
@@ -98,9 +105,17 @@ std::wstring Block(unsigned i) {
   AppendHex(out, L"@=hex(2):", TextBytes(L"%SystemRoot%\\System32\\component" + std::to_wstring(i) + L".dll"));
   out += L"\"ThreadingModel\"=\"Both\"\r\n";
   out += L"\r\n" + clsid + L"\\ProgID]\r\n@=\"Sample.Component." + std::to_wstring(i) + L"\"\r\n";
-  const std::wstring user = L"[HKEY_USERS\\S-1-5-21-3623811015-3361044348-30300820-1001\\Software\\Vendor" +
-                            std::to_wstring(i % 97) + L"\\Product" + std::to_wstring(i);
-  out += L"\r\n" + user + L"]\r\n\"InstallPath\"=\"C:\\\\Program Files\\\\Vendor\\\\Product " + std::to_wstring(i) +
+  return out;
+}
+
+// One product key of a vendor under the user's software key.
+std::wstring UserBlock(unsigned i) {
+  const std::wstring vendor =
+      L"[HKEY_USERS\\S-1-5-21-3623811015-3361044348-30300820-1001\\Software\\Vendor" + Padded(i / 100);
+  std::wstring out;
+  if (i % 100 == 0) out += L"\r\n" + vendor + L"]\r\n";
+  out += L"\r\n" + vendor + L"\\Product" + Padded(i) +
+         L"]\r\n\"InstallPath\"=\"C:\\\\Program Files\\\\Vendor\\\\Product " + std::to_wstring(i) +
          L"\"\r\n\"Version\"=dword:" + Hex2(i & 0xFF) + L"0000" + Hex2(i >> 8 & 0xFF) + L"\r\n";
   std::vector<unsigned> settings(48);
   for (std::size_t b = 0; b < settings.size(); ++b) settings[b] = (i * 31 + static_cast<unsigned>(b) * 7) & 0xFF;
@@ -117,8 +132,10 @@ int Generate(const std::wstring& file, std::size_t megabytes) {
   std::size_t written = 0;
   std::wstring chunk = L"Windows Registry Editor Version 5.00\r\n";
   bool first = true;
-  for (unsigned i = 0; written < target; ++i) {
-    chunk += Block(i);
+  // The machine's keys fill the first 60 %, the user's the rest, each
+  // section in sorted order as regedit writes them.
+  for (unsigned machine = 0, user = 0; written < target;) {
+    chunk += written < target / 10 * 6 ? MachineBlock(machine++) : UserBlock(user++);
     if (chunk.size() < (1u << 19) && written + chunk.size() * 2 < target) continue;
     const std::vector<std::uint8_t> bytes = EncodeText(chunk, first ? TextEncoding::Utf16LeBom : TextEncoding::Utf16Le);
     if (!files.AppendFile(file, bytes, error)) {
@@ -158,13 +175,13 @@ int Load(const std::wstring& file, const std::wstring& saveTo) {
 
 int Benchmark(std::size_t megabytes, const std::wstring& keep) {
   InstallFreshStore();
-  platform::HostFilesApi& files = platform::HostFiles();
-  const std::wstring file = keep.empty() ? files.TempFolder() + L"/kelvara-reg-load-bench.reg" : keep;
+  const std::wstring file = keep.empty() ? platform::HostFiles().TempFolder() + L"/kelvara-reg-load-bench.reg" : keep;
   if (Generate(file, megabytes) != 0) return 1;
   platform::HostFileInfo info;
-  files.GetFileInfo(file, info);
+  platform::HostFiles().GetFileInfo(file, info);
   const double fileMb = static_cast<double>(info.size) / (1 << 20);
 
+  // A store of its own, without what the generator left behind.
   InstallFreshStore();
   ResetPeak();
   const long baseKb = StatusKb("VmRSS");
@@ -174,7 +191,7 @@ int Benchmark(std::size_t megabytes, const std::wstring& keep) {
   const double seconds = Seconds(start);
   const long peakKb = StatusKb("VmHWM");
   const long afterKb = StatusKb("VmRSS");
-  if (keep.empty()) files.ForceDeleteFile(file);
+  if (keep.empty()) platform::HostFiles().ForceDeleteFile(file);
   if (!loaded) {
     std::fprintf(stderr, "%s\n", ToUtf8(error).c_str());
     return 1;

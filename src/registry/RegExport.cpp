@@ -118,8 +118,11 @@ bool SaveAndEnd(const std::wstring& fileName, std::wstring* error) {
   platform::HostFileError failure;
   const bool saved = platform::HostFiles().WriteFileAtomic(fileName, accumulator->Bytes(), failure);
   accumulator.reset();
-  if (!saved && error != nullptr)
-    *error = L"Cannot write the registry export \"" + fileName + L"\": " + failure.message;
+  // The facility's message names the file; a bare reason gets the name.
+  if (!saved && error != nullptr) {
+    *error =
+        failure.message.find(fileName) != std::wstring::npos ? failure.message : fileName + L": " + failure.message;
+  }
   return saved;
 }
 

@@ -7,8 +7,10 @@
 namespace kelvara {
 namespace {
 
-// Bytes decoded at a time; a slice grows to the end of its last line.
-constexpr std::size_t kSliceBytes = 1u << 20;
+// Bytes decoded at a time; a slice grows to the end of its last line. Small
+// enough for the decoded slices to be served from the heap again and
+// again instead of fresh memory mappings of the system.
+constexpr std::size_t kSliceBytes = 32u << 10;
 
 bool StartsWithBytes(std::span<const std::uint8_t> bytes, std::string_view prefix) {
   return bytes.size() >= prefix.size() &&

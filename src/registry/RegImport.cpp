@@ -166,7 +166,7 @@ bool ImportRegData(std::span<const std::uint8_t> bytes, const std::wstring& sour
 bool ReadRegFileBytes(const std::wstring& fileName, std::vector<std::uint8_t>& bytes, std::wstring& error) {
   platform::HostFileError failure;
   if (platform::HostFiles().ReadFile(fileName, bytes, failure)) return true;
-  error = L"Cannot read the registry file \"" + fileName + L"\": " + failure.message;
+  error = failure.message.find(fileName) != std::wstring::npos ? failure.message : fileName + L": " + failure.message;
   return false;
 }
 

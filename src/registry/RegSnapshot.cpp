@@ -10,14 +10,20 @@
 namespace kelvara {
 
 bool LoadRegistrySnapshot(const std::vector<std::wstring>& fileNames, std::wstring& error) {
-  // Files are read twice rather than all held at once: a snapshot may be
+  // Each file is checked, then all are applied in order. Only the last
+  // file stays in memory from its check to its application; the others
+  // are read again rather than all held at once, as a snapshot may be
   // several large exports.
-  std::vector<std::uint8_t> bytes;
-  for (const std::wstring& fileName : fileNames) {
-    if (!ReadRegFileBytes(fileName, bytes, error) || !CheckRegData(bytes, fileName, error)) return false;
+  std::vector<std::uint8_t> last;
+  std::vector<std::uint8_t> other;
+  for (std::size_t i = 0; i < fileNames.size(); ++i) {
+    std::vector<std::uint8_t>& bytes = i + 1 == fileNames.size() ? last : other;
+    if (!ReadRegFileBytes(fileNames[i], bytes, error) || !CheckRegData(bytes, fileNames[i], error)) return false;
   }
-  for (const std::wstring& fileName : fileNames) {
-    if (!ReadRegFileBytes(fileName, bytes, error) || !ImportRegData(bytes, fileName, error)) return false;
+  for (std::size_t i = 0; i < fileNames.size(); ++i) {
+    const bool isLast = i + 1 == fileNames.size();
+    if (!isLast && !ReadRegFileBytes(fileNames[i], other, error)) return false;
+    if (!ImportRegData(isLast ? last : other, fileNames[i], error)) return false;
   }
   return true;
 }

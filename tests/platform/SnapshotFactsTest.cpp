@@ -1,7 +1,5 @@
 // System facts, token facts and recorded process calls of the snapshot
 // backend, and the platform assembled from settings.
-#ifndef _WIN32
-
 #include <gtest/gtest.h>
 
 #include "platform/snapshot/SnapshotPlatform.h"
@@ -52,7 +50,8 @@ TEST(SnapshotSystemTest, SettingsOverrideFoldersAndVariablesFollowThem) {
 }
 
 TEST(SnapshotSystemTest, ExpandEnvironmentFollowsWindows) {
-  SnapshotSystem system(SystemSettings{});
+  SystemSettings settings;
+  SnapshotSystem system(settings);
   struct Case {
     const wchar_t* text;
     const wchar_t* expanded;
@@ -139,10 +138,9 @@ TEST(SnapshotPlatformTest, FacilitiesShareTheStoreAndItsIdentity) {
   Registry().CloseKey(key);
   EXPECT_EQ(Registry().OpenKey(kHkeyUsers, L"S-1-5-21-4\\Software", kKeyRead, key), 0);
   Registry().CloseKey(key);
-  Install(MakeSnapshotPlatform(SnapshotSettings{}));
+  SnapshotSettings defaults;
+  Install(MakeSnapshotPlatform(defaults));
 }
 
 }  // namespace
 }  // namespace kelvara::platform
-
-#endif  // _WIN32

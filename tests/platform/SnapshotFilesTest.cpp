@@ -1,63 +1,30 @@
-// The drive map of the snapshot backend: Windows paths looked up in host
-// folders without regard to case, and the program's own files on POSIX
-// with their failure knobs.
-#ifndef _WIN32
-
+// The drive map of the snapshot backend (Windows paths looked up in host
+// folders without regard to case) and the failure knobs of its host files.
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "SnapshotTestFolder.h"
 #include "platform/Text.h"
-#include "platform/snapshot/DriveMapFiles.h"
-#include "platform/snapshot/PosixHostFiles.h"
+#include "platform/snapshot/SnapshotPlatform.h"
 
 namespace kelvara::platform {
 namespace {
 
 namespace fs = std::filesystem;
+using test::SnapshotTestFolder;
 using Bytes = std::vector<std::uint8_t>;
-
-// A scratch host folder, removed with its content at the end.
-class HostFolder {
- public:
-  HostFolder() {
-    path_ = fs::temp_directory_path() /
-            ("kelvara-snap-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  HostFolder(const HostFolder&) = delete;
-  HostFolder& operator=(const HostFolder&) = delete;
-  ~HostFolder() {
-    std::error_code ignored;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(path_, ignored);
-  }
-  void File(const std::string& relative, const std::string& content = "x") const {
-    fs::create_directories((path_ / relative).parent_path());
-    std::ofstream(path_ / relative, std::ios::binary) << content;
-  }
-  [[nodiscard]] std::wstring Wide(const std::string& relative = "") const {
-    return FromUtf8((relative.empty() ? path_ : path_ / relative).string());
-  }
-  [[nodiscard]] const fs::path& Path() const { return path_; }
-
- private:
-  fs::path path_;
-};
 
 std::string Text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 Bytes ToBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 TEST(DriveMapFilesTest, WindowsPathsResolveLikeWindowsDoes) {
-  HostFolder drive;
+  SnapshotTestFolder drive;
   drive.File("Program Files/App/App.exe");
   drive.File("Windows/notepad.exe");
-  drive.File("Users/\xC3\x84rger.txt");  // "Ärger.txt" in UTF-8
+  drive.File(fs::path(u8"Users/\u00C4rger.txt"));
   fs::create_directories(drive.Path() / "Users/Public");
   DriveMapFiles files({{L'c', DriveMapping{drive.Wide()}}});
   struct Case {
@@ -91,11 +58,11 @@ TEST(DriveMapFilesTest, WindowsPathsResolveLikeWindowsDoes) {
       {L"", false},
   };
   for (const Case& c : cases) EXPECT_EQ(files.PathExists(c.path), c.exists) << ToUtf8(c.path);
-  EXPECT_EQ(files.HostPath(L"c:\\program files\\app\\app.exe"), (drive.Path() / "Program Files/App/App.exe").string());
+  EXPECT_EQ(files.HostPath(L"c:\\program files\\app\\app.exe"), drive.Path() / "Program Files" / "App" / "App.exe");
 }
 
 TEST(DriveMapFilesTest, ListingsAreCachedUntilTheNextScan) {
-  HostFolder drive;
+  SnapshotTestFolder drive;
   drive.File("Windows/old.dll");
   DriveMapFiles files({{L'C', DriveMapping{drive.Wide()}}});
   EXPECT_TRUE(files.PathExists(L"C:\\Windows\\old.dll"));
@@ -110,7 +77,7 @@ TEST(DriveMapFilesTest, ListingsAreCachedUntilTheNextScan) {
 }
 
 TEST(DriveMapFilesTest, DriveTypesComeFromTheMap) {
-  HostFolder drive;
+  SnapshotTestFolder drive;
   DriveMapFiles files({{L'C', DriveMapping{drive.Wide()}},
                        {L'e', DriveMapping{drive.Wide(), kDriveRemovable}},
                        {L'F', DriveMapping{drive.Wide(), kDriveCdRom}}});
@@ -125,95 +92,41 @@ TEST(DriveMapFilesTest, DriveTypesComeFromTheMap) {
   EXPECT_EQ(state, nullptr);
 }
 
-TEST(PosixHostFilesTest, AtomicWriteReplacesTheFileAndLeavesNothingBehind) {
-  HostFolder folder;
-  PosixHostFiles files;
-  HostFileError error;
-  const std::wstring path = folder.Wide("config.ini");
-  ASSERT_TRUE(files.WriteFileAtomic(path, ToBytes("first"), error)) << ToUtf8(error.message);
-  ASSERT_TRUE(files.WriteFileAtomic(path, ToBytes("second"), error));
-  Bytes read;
-  ASSERT_TRUE(files.ReadFile(path, read, error));
-  EXPECT_EQ(Text(read), "second");
-  std::vector<HostFileInfo> entries;
-  ASSERT_TRUE(files.ListFolder(folder.Wide(), entries));
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].name, L"config.ini");
-  EXPECT_EQ(entries[0].size, 6u);
-  EXPECT_FALSE(entries[0].isFolder);
-
-  EXPECT_FALSE(files.WriteFileAtomic(folder.Wide("no/such/folder.ini"), ToBytes("x"), error));
-  EXPECT_TRUE(error.failed);
-  EXPECT_TRUE(ContainsText(error.message, folder.Wide("no/such/folder.ini"))) << ToUtf8(error.message);
-}
-
-TEST(PosixHostFilesTest, KnobFailuresKeepTheOldFile) {
-  HostFolder folder;
-  PosixHostFiles files;
+// The knobs wrap the target's real host files: a refused or over-full
+// write fails before anything is written, so the old file stays.
+TEST(FaultyHostFilesTest, KnobFailuresKeepTheOldFile) {
+  SnapshotTestFolder folder;
+  SnapshotSettings defaults;
+  const std::shared_ptr<FaultyHostFiles> files = MakeSnapshotFacilities(defaults).hostFiles;
   HostFileError error;
   const std::wstring path = folder.Wide("data/Exclusion.dat");
-  ASSERT_TRUE(files.CreateFolders(folder.Wide("data"), error));
-  ASSERT_TRUE(files.WriteFileAtomic(path, ToBytes("old"), error));
+  ASSERT_TRUE(files->CreateFolders(folder.Wide("data"), error));
+  ASSERT_TRUE(files->WriteFileAtomic(path, ToBytes("old"), error));
 
-  files.FailWritesUnder(folder.Wide("data"), L"The device is not ready");
+  files->FailWritesUnder(folder.Wide("data"), L"The device is not ready");
   error = {};
-  EXPECT_FALSE(files.WriteFileAtomic(path, ToBytes("new"), error));
+  EXPECT_FALSE(files->WriteFileAtomic(path, ToBytes("new"), error));
   EXPECT_TRUE(ContainsText(error.message, L"The device is not ready"));
-  EXPECT_FALSE(files.AppendFile(path, ToBytes("more"), error));
-  EXPECT_FALSE(files.DeleteFile(path, error));
-  EXPECT_TRUE(files.WriteFileAtomic(folder.Wide("dataX"), ToBytes("outside"), error));
-  files.ClearFaults();
+  EXPECT_TRUE(ContainsText(error.message, path));
+  EXPECT_FALSE(files->AppendFile(path, ToBytes("more"), error));
+  EXPECT_FALSE(files->DeleteFile(path, error));
+  EXPECT_FALSE(files->ForceDeleteFile(path));
+  EXPECT_TRUE(files->WriteFileAtomic(folder.Wide("dataX"), ToBytes("outside"), error));
+  files->ClearFaults();
 
-  files.FillDiskAfter(5);
-  EXPECT_TRUE(files.AppendFile(path, ToBytes("++"), error));
+  files->FillDiskAfter(5);
+  EXPECT_TRUE(files->AppendFile(path, ToBytes("++"), error));
   error = {};
-  EXPECT_FALSE(files.WriteFileAtomic(path, ToBytes("much too long"), error));
+  EXPECT_FALSE(files->WriteFileAtomic(path, ToBytes("much too long"), error));
   EXPECT_TRUE(error.failed);
-  EXPECT_FALSE(files.AppendFile(path, ToBytes("four"), error));
+  EXPECT_FALSE(files->AppendFile(path, ToBytes("four"), error));
   Bytes read;
-  ASSERT_TRUE(files.ReadFile(path, read, error));
+  ASSERT_TRUE(files->ReadFile(path, read, error));
   EXPECT_EQ(Text(read), "old++");
   std::vector<HostFileInfo> entries;
-  ASSERT_TRUE(files.ListFolder(folder.Wide("data"), entries));
+  ASSERT_TRUE(files->ListFolder(folder.Wide("data"), entries));
   EXPECT_EQ(entries.size(), 1u);
-}
-
-TEST(PosixHostFilesTest, FoldersDeletionAndInformation) {
-  HostFolder folder;
-  PosixHostFiles files;
-  HostFileError error;
-  ASSERT_TRUE(files.CreateFolders(folder.Wide("a/b/c"), error));
-  ASSERT_TRUE(files.CreateFolders(folder.Wide("a/b/c"), error));
-  EXPECT_TRUE(files.FolderExists(folder.Wide("a/b/c")));
-  EXPECT_FALSE(files.FileExists(folder.Wide("a/b/c")));
-  folder.File("a/file", "12345");
-  EXPECT_FALSE(files.CreateFolders(folder.Wide("a/file/d"), error));
-
-  HostFileInfo info;
-  ASSERT_TRUE(files.GetFileInfo(folder.Wide("a/file"), info));
-  EXPECT_EQ(info.name, L"file");
-  EXPECT_EQ(info.size, 5u);
-  EXPECT_GT(info.writeTimeUnix, 0);
-  EXPECT_FALSE(files.GetFileInfo(folder.Wide("a/none"), info));
-
-  error = {};
-  EXPECT_FALSE(files.DeleteFile(folder.Wide("a/none"), error));
-  EXPECT_TRUE(ContainsText(error.message, folder.Wide("a/none")));
-  fs::permissions(folder.Path() / "a/file", fs::perms::owner_read);
-  EXPECT_TRUE(files.ForceDeleteFile(folder.Wide("a/file")));
-  EXPECT_FALSE(files.FileExists(folder.Wide("a/file")));
-  EXPECT_TRUE(files.ForceDeleteFile(folder.Wide("a/file")));
-
-  error = {};
-  Bytes bytes;
-  EXPECT_FALSE(files.ReadFile(folder.Wide("a/none"), bytes, error));
-  EXPECT_TRUE(ContainsText(error.message, folder.Wide("a/none")));
-  EXPECT_TRUE(files.FileExists(files.ProgramFile()));
-  EXPECT_TRUE(files.FolderExists(files.TempFolder()));
-  EXPECT_EQ(files.Separator(), L'/');
 }
 
 }  // namespace
 }  // namespace kelvara::platform
-
-#endif  // _WIN32

@@ -1,5 +1,6 @@
 #include "platform/snapshot/DriveMapFiles.h"
 
+#include <iterator>
 #include <mutex>
 #include <system_error>
 
@@ -45,7 +46,6 @@ std::shared_ptr<const DriveMapFiles::Listing> DriveMapFiles::ListingOf(const std
       const std::filesystem::path name = item.path().filename();
       std::error_code typeError;
       const bool isFolder = item.is_directory(typeError);
-      // Two host names equal but for case: the first listed stands.
       listing->emplace(UpperCase(WideName(name)), Entry{name.native(), isFolder});
     }
   }
@@ -53,39 +53,52 @@ std::shared_ptr<const DriveMapFiles::Listing> DriveMapFiles::ListingOf(const std
   return cache_.emplace(hostFolder.native(), std::move(listing)).first->second;
 }
 
-bool DriveMapFiles::Resolve(const std::wstring& path, std::filesystem::path& hostPath, bool& isFolder) {
+bool DriveMapFiles::ResolveFrom(const std::filesystem::path& hostFolder, const std::vector<std::wstring>& parts,
+                                std::size_t index, bool mustBeFolder, std::filesystem::path& hostPath) {
+  if (index == parts.size()) {
+    hostPath = hostFolder;
+    return true;
+  }
+  const std::shared_ptr<const Listing> listing = ListingOf(hostFolder);
+  if (!listing) return false;
+  const std::wstring& part = parts[index];
+  const bool last = index + 1 == parts.size();
+  const auto [first, end] = listing->equal_range(UpperCase(part));
+  // Among names that differ only in case, the exact one first.
+  const bool several = first != end && std::next(first) != end;
+  for (int pass = several ? 0 : 1; pass < 2; ++pass) {
+    for (auto it = first; it != end; ++it) {
+      const Entry& entry = it->second;
+      if (several && (WideName(entry.hostName) == part) != (pass == 0)) continue;
+      // Only the last part may be a file, and not when a folder is named.
+      if (!entry.isFolder && (!last || mustBeFolder)) continue;
+      if (ResolveFrom(hostFolder / entry.hostName, parts, index + 1, mustBeFolder, hostPath)) return true;
+    }
+  }
+  return false;
+}
+
+bool DriveMapFiles::Resolve(const std::wstring& path, std::filesystem::path& hostPath) {
   const std::optional<DrivePath> parsed = ParseDrivePath(path);
   if (!parsed) return false;
   auto drive = drives_.find(parsed->drive);
   if (drive == drives_.end()) return false;
-  hostPath = std::filesystem::path(drive->second.hostFolder);
+  const std::filesystem::path root(drive->second.hostFolder);
   if (parsed->parts.empty()) {
-    isFolder = true;
-    return IsHostFolder(hostPath);
+    hostPath = root;
+    return IsHostFolder(root);
   }
-  for (const std::wstring& part : parsed->parts) {
-    const std::shared_ptr<const Listing> listing = ListingOf(hostPath);
-    if (!listing) return false;
-    auto entry = listing->find(UpperCase(part));
-    if (entry == listing->end()) return false;
-    hostPath /= entry->second.hostName;
-    isFolder = entry->second.isFolder;
-    // Only the last part may be a file.
-    if (!isFolder && &part != &parsed->parts.back()) return false;
-  }
-  return isFolder || !parsed->endsWithSeparator;
+  return ResolveFrom(root, parsed->parts, 0, parsed->endsWithSeparator, hostPath);
 }
 
 bool DriveMapFiles::PathExists(const std::wstring& path) {
   std::filesystem::path hostPath;
-  bool isFolder = false;
-  return Resolve(path, hostPath, isFolder);
+  return Resolve(path, hostPath);
 }
 
 std::optional<std::filesystem::path> DriveMapFiles::HostPath(const std::wstring& path) {
   std::filesystem::path hostPath;
-  bool isFolder = false;
-  if (!Resolve(path, hostPath, isFolder)) return std::nullopt;
+  if (!Resolve(path, hostPath)) return std::nullopt;
   return hostPath;
 }
 

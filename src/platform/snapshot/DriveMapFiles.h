@@ -15,6 +15,7 @@
 #include <shared_mutex>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/FileSystemApi.h"
 
@@ -47,11 +48,15 @@ class DriveMapFiles final : public FileSystemApi {
     HostString hostName;
     bool isFolder = false;
   };
-  using Listing = std::unordered_map<std::wstring, Entry>;
+  // Upper-cased name -> entries: a copied or case-sensitive host folder
+  // may hold names that differ only in case, and each of them is tried.
+  using Listing = std::unordered_multimap<std::wstring, Entry>;
   // The cached listing of a host folder; null when it cannot be listed.
   std::shared_ptr<const Listing> ListingOf(const std::filesystem::path& hostFolder);
-  // Resolves a path; `entry` describes its last part (root: a folder).
-  bool Resolve(const std::wstring& path, std::filesystem::path& hostPath, bool& isFolder);
+  bool Resolve(const std::wstring& path, std::filesystem::path& hostPath);
+  // Resolves parts[index..] below an existing host folder.
+  bool ResolveFrom(const std::filesystem::path& hostFolder, const std::vector<std::wstring>& parts, std::size_t index,
+                   bool mustBeFolder, std::filesystem::path& hostPath);
 
   std::map<wchar_t, DriveMapping> drives_;  // upper-case letters
   std::shared_mutex cacheMutex_;

@@ -8,10 +8,9 @@
 namespace kelvara::platform {
 namespace {
 
-// The length takes the first two code units of the allocation.
-constexpr std::size_t kLengthUnits = 2;
-
 std::uint32_t Upper(char16_t c) noexcept {
+  // Most names are ASCII: spare the casing table's call for them.
+  if (c < 0x80) return (c >= u'a' && c <= u'z') ? c - 32u : c;
   return static_cast<std::uint32_t>(UpperChar(static_cast<wchar_t>(c))) & 0xFFFFu;
 }
 
@@ -39,13 +38,6 @@ KeyName::KeyName(std::u16string_view text) {
   units_ = std::make_unique<char16_t[]>(kLengthUnits + text.size());
   std::memcpy(units_.get(), &length, sizeof length);
   std::copy(text.begin(), text.end(), units_.get() + kLengthUnits);
-}
-
-std::u16string_view KeyName::View() const noexcept {
-  if (!units_) return {};
-  std::uint32_t length = 0;
-  std::memcpy(&length, units_.get(), sizeof length);
-  return {units_.get() + kLengthUnits, length};
 }
 
 }  // namespace kelvara::platform

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -21,9 +22,16 @@ class KeyName {
   KeyName() = default;
   explicit KeyName(std::u16string_view text);
 
-  [[nodiscard]] std::u16string_view View() const noexcept;
+  [[nodiscard]] std::u16string_view View() const noexcept {
+    if (!units_) return {};
+    std::uint32_t length = 0;
+    std::memcpy(&length, units_.get(), sizeof length);
+    return {units_.get() + kLengthUnits, length};
+  }
 
  private:
+  // The length takes the first two code units of the allocation.
+  static constexpr std::size_t kLengthUnits = 2;
   std::unique_ptr<char16_t[]> units_;
 };
 

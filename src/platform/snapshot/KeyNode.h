@@ -65,10 +65,16 @@ class KeyNode {
  private:
   [[nodiscard]] std::vector<std::unique_ptr<KeyNode>>::const_iterator LowerBound(
       std::u16string_view name) const noexcept;
+  // The place of a value in values_, or values_.size() when absent.
+  [[nodiscard]] std::size_t ValuePosition(std::u16string_view name) const noexcept;
+  [[nodiscard]] std::vector<std::uint32_t>::iterator IndexBound(std::u16string_view name) const noexcept;
 
   KeyName name_;
   std::vector<std::unique_ptr<KeyNode>> children_;
   std::vector<ValueEntry> values_;
+  // Keys with many values (shared DLL lists, installer folders) also
+  // keep the values' places sorted by name, so look-ups stay logarithmic.
+  std::unique_ptr<std::vector<std::uint32_t>> valueIndex_;
   std::uint64_t lastWrite_ = 0;
   std::atomic<std::uint32_t> pins_{0};
   std::uint8_t flags_ = 0;

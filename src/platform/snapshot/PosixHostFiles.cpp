@@ -101,39 +101,6 @@ void FillInfo(const std::string& path, const std::string& name, HostFileInfo& in
 
 }  // namespace
 
-std::optional<std::wstring> PosixHostFiles::RefuseWrite(const std::string& path, std::uint64_t size) {
-  std::lock_guard lock(mutex_);
-  for (const auto& [folder, reason] : failingFolders_) {
-    if (path == folder || (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
-                           (folder.back() == '/' || path[folder.size()] == '/'))) {
-      return reason;
-    }
-  }
-  if (diskLeft_) {
-    if (size > *diskLeft_) return Reason(ENOSPC);
-    *diskLeft_ -= size;
-  }
-  return std::nullopt;
-}
-
-void PosixHostFiles::FailWritesUnder(const std::wstring& folder, const std::wstring& reason) {
-  std::string host = ToUtf8(folder);
-  while (host.size() > 1 && host.back() == '/') host.pop_back();
-  std::lock_guard lock(mutex_);
-  failingFolders_[host] = reason;
-}
-
-void PosixHostFiles::FillDiskAfter(std::uint64_t bytes) {
-  std::lock_guard lock(mutex_);
-  diskLeft_ = bytes;
-}
-
-void PosixHostFiles::ClearFaults() {
-  std::lock_guard lock(mutex_);
-  failingFolders_.clear();
-  diskLeft_.reset();
-}
-
 bool PosixHostFiles::FileExists(const std::wstring& path) {
   struct stat info {};
   return StatPath(ToUtf8(path), info) && !S_ISDIR(info.st_mode);
@@ -170,7 +137,6 @@ bool PosixHostFiles::ReadFile(const std::wstring& path, std::vector<std::uint8_t
 bool PosixHostFiles::WriteFileAtomic(const std::wstring& path, const std::vector<std::uint8_t>& bytes,
                                      HostFileError& error) {
   const std::string host = ToUtf8(path);
-  if (auto refusal = RefuseWrite(host, bytes.size())) return Fail(error, L"Cannot write", host, *refusal);
   const std::string folder = FolderOf(host);
   std::string temp;
   UniqueFd fd;
@@ -196,7 +162,6 @@ bool PosixHostFiles::WriteFileAtomic(const std::wstring& path, const std::vector
 bool PosixHostFiles::AppendFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes,
                                 HostFileError& error) {
   const std::string host = ToUtf8(path);
-  if (auto refusal = RefuseWrite(host, bytes.size())) return Fail(error, L"Cannot append to", host, *refusal);
   UniqueFd fd(open(host.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
   if (!fd.valid()) return FailErrno(error, L"Cannot open", host);
   if (!WriteAll(fd.get(), bytes.data(), bytes.size()) || fsync(fd.get()) != 0 || fd.Close() != 0) {
@@ -207,7 +172,6 @@ bool PosixHostFiles::AppendFile(const std::wstring& path, const std::vector<std:
 
 bool PosixHostFiles::CreateFolders(const std::wstring& path, HostFileError& error) {
   const std::string host = ToUtf8(path);
-  if (auto refusal = RefuseWrite(host, 0)) return Fail(error, L"Cannot create the folder", host, *refusal);
   for (std::size_t end = host.find('/', 1);; end = host.find('/', end + 1)) {
     const std::string prefix = host.substr(0, end);
     if (!prefix.empty() && mkdir(prefix.c_str(), 0777) != 0 && errno != EEXIST) {
@@ -221,14 +185,12 @@ bool PosixHostFiles::CreateFolders(const std::wstring& path, HostFileError& erro
 
 bool PosixHostFiles::DeleteFile(const std::wstring& path, HostFileError& error) {
   const std::string host = ToUtf8(path);
-  if (auto refusal = RefuseWrite(host, 0)) return Fail(error, L"Cannot delete", host, *refusal);
   if (unlink(host.c_str()) != 0) return FailErrno(error, L"Cannot delete", host);
   return true;
 }
 
 bool PosixHostFiles::ForceDeleteFile(const std::wstring& path) {
   const std::string host = ToUtf8(path);
-  if (RefuseWrite(host, 0)) return false;
   struct stat info {};
   if (!StatPath(host, info)) return errno == ENOENT;
   chmod(host.c_str(), (info.st_mode & 07777) | S_IWUSR);
