@@ -7,6 +7,7 @@
 #include "autoclean/UAutoRun.h"
 #include "cli/CliArguments.h"
 #include "cli/CliOutput.h"
+#include "cli/ProgressLine.h"
 #include "cli/RegistrySource.h"
 #include "cli/ScanSettings.h"
 #include "config/ConfigObject.h"
@@ -54,7 +55,8 @@ int ScanOrClean(const CliArguments& args, const RegistrySource& source) {
   const std::wstring dataPath = DataFolder(args, source);
   std::vector<TEntry> rows;
   TConfig config = ScanConfig(args, dataPath, rows);
-  FindingCollector collector;
+  ProgressLine progress(stderr, platform::HostFiles().IsErrorStreamTerminal());
+  FindingCollector collector(progress, config.ScanTypes.size());
   config.ParWinHandle = &collector;
   if (!SetupScanner(config)) {
     Print(stderr, L"kelvara-cli: the scanner could not take the categories or exclusions\n");

@@ -1,5 +1,6 @@
 #include "cli/ScanSettings.h"
 
+#include "cli/ProgressLine.h"
 #include "config/ConfigObject.h"
 #include "config/DataFolders.h"
 #include "config/ExclusionFile.h"
@@ -18,13 +19,43 @@ constexpr int kEmptyKey = 15;
 
 }  // namespace
 
-std::intptr_t FindingCollector::Send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t) {
+std::intptr_t FindingCollector::Send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
   if (message == WM_REGSCAN && wParam == SCAN_FOUND) {
     auto finding = std::make_unique<TResultData>();
     GetCurData(finding.get());
     findings.push_back(std::move(finding));
   }
+  if (progress_ == nullptr) return 0;
+  if (message == WM_REGSCAN) {
+    if (wParam == SCAN_CATEGORY) {
+      ++categoriesBegun_;
+      category_ = GetScanTypeName(static_cast<TScanType>(lParam));
+      ShowScan(true);
+    } else if (wParam == SCAN_KEY || wParam == SCAN_FOUND) {
+      ShowScan(false);
+    } else if (wParam == SCAN_FINISHED) {
+      progress_->Clear();
+    }
+  } else if (message == WM_REGCLEAN) {
+    if (wParam == CLEAN_ACTION) {
+      progress_->Show(lParam == daBack ? L"Writing the backup of the selected entries..."
+                                       : L"Removing the selected entries...");
+    } else if (wParam == CLEAN_FINISHED) {
+      progress_->Clear();
+    }
+  }
   return 0;
+}
+
+void FindingCollector::ShowScan(bool now) {
+  const std::wstring text = L"Scanning " + category_ + L" (" + std::to_wstring(categoriesBegun_) + L"/" +
+                            std::to_wstring(categories_) + L"): " + std::to_wstring(GetKeyCount()) + L" keys, " +
+                            std::to_wstring(findings.size()) + L" found";
+  if (now) {
+    progress_->Show(text);
+  } else {
+    progress_->ShowThrottled(text);
+  }
 }
 
 std::wstring DataFolder(const CliArguments& args, const RegistrySource& source) {

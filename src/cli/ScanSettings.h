@@ -14,12 +14,27 @@
 
 namespace kelvara::cli {
 
-// The owner of the engines for a command: keeps a copy of every finding.
+class ProgressLine;
+
+// The owner of the engines for a command: keeps a copy of every finding
+// and, given a progress line, shows the running category, the keys
+// examined and the findings so far, then the phases of the clean.
 class FindingCollector final : public TMessageTarget {
  public:
+  FindingCollector() = default;
+  FindingCollector(ProgressLine& progress, std::size_t categories) : progress_(&progress), categories_(categories) {}
+
   std::intptr_t Send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
 
   std::vector<std::unique_ptr<TResultData>> findings;
+
+ private:
+  void ShowScan(bool now);
+
+  ProgressLine* progress_ = nullptr;
+  std::size_t categories_ = 0;
+  std::size_t categoriesBegun_ = 0;
+  std::wstring category_;
 };
 
 // The data folder: --data-dir, else "Kelvara" under the host's

@@ -50,6 +50,9 @@ class HostFilesApi {
   virtual std::wstring ProgramFile() = 0;
   // A folder for temporary files.
   virtual std::wstring TempFolder() = 0;
+  // Whether the standard error stream is a terminal (a console), where
+  // progress lines that rewrite themselves can be shown.
+  virtual bool IsErrorStreamTerminal() = 0;
 };
 
 }  // namespace kelvara::platform

@@ -46,6 +46,7 @@ class MemoryHostFiles final : public platform::HostFilesApi {
   [[nodiscard]] wchar_t Separator() const override { return L'\\'; }
   std::wstring ProgramFile() override { return L"C:\\Program Files\\Kelvara\\Kelvara.exe"; }
   std::wstring TempFolder() override { return L"C:\\Temp"; }
+  bool IsErrorStreamTerminal() override { return false; }
 };
 
 // The backend's system facts with the locale replaced.

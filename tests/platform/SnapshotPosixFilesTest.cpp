@@ -2,7 +2,10 @@
 // whose names may differ only in case (a copied or case-sensitive tree).
 #ifndef _WIN32
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -94,6 +97,29 @@ TEST(PosixHostFilesTest, FoldersDeletionAndInformation) {
   EXPECT_TRUE(files.FileExists(files.ProgramFile()));
   EXPECT_TRUE(files.FolderExists(files.TempFolder()));
   EXPECT_EQ(files.Separator(), L'/');
+}
+
+// Standard error is switched to a pseudo-terminal and to a file in turn.
+TEST(PosixHostFilesTest, TellsWhetherStandardErrorIsATerminal) {
+  SnapshotTestFolder folder;
+  PosixHostFiles files;
+  const int saved = ::dup(STDERR_FILENO);
+  ASSERT_GE(saved, 0);
+  const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(::grantpt(master), 0);
+  ASSERT_EQ(::unlockpt(master), 0);
+  const int terminal = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+  ASSERT_GE(terminal, 0);
+  ::dup2(terminal, STDERR_FILENO);
+  const bool onTerminal = files.IsErrorStreamTerminal();
+  const int file = ::open((folder.Path() / "stderr.txt").c_str(), O_WRONLY | O_CREAT, 0600);
+  ::dup2(file, STDERR_FILENO);
+  const bool onFile = files.IsErrorStreamTerminal();
+  ::dup2(saved, STDERR_FILENO);
+  for (const int fd : {saved, master, terminal, file}) ::close(fd);
+  EXPECT_TRUE(onTerminal);
+  EXPECT_FALSE(onFile);
 }
 
 }  // namespace

@@ -2,6 +2,10 @@
 #ifdef _WIN32
 
 #include <gtest/gtest.h>
+#include <windows.h>
+// windows.h renames DeleteFile to DeleteFileW, which would hide the
+// facility's operation of that name.
+#undef DeleteFile
 
 #include <algorithm>
 #include <filesystem>
@@ -168,6 +172,20 @@ TEST(Win32HostFilesFacts, ProgramFileAndTempFolder) {
   EXPECT_NE(temp.back(), L'\\');
   EXPECT_TRUE(files.FolderExists(temp));
   EXPECT_EQ(files.Separator(), L'\\');
+}
+
+// Standard error redirected to a file is no console, so no progress line
+// is drawn into a log.
+TEST_F(Win32HostFilesTest, StandardErrorRedirectedToAFileIsNoTerminal) {
+  const std::wstring path = root_ + L"\\stderr.txt";
+  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  const HANDLE saved = ::GetStdHandle(STD_ERROR_HANDLE);
+  ::SetStdHandle(STD_ERROR_HANDLE, file);
+  const bool terminal = files_.IsErrorStreamTerminal();
+  ::SetStdHandle(STD_ERROR_HANDLE, saved);
+  ::CloseHandle(file);
+  EXPECT_FALSE(terminal);
 }
 
 }  // namespace

@@ -162,6 +162,7 @@ class FakeHostFiles final : public platform::HostFilesApi {
   [[nodiscard]] wchar_t Separator() const override { return L'\\'; }
   std::wstring ProgramFile() override { return L"C:\\Program Files\\Kelvara\\Kelvara.exe"; }
   std::wstring TempFolder() override { return L"C:\\Temp"; }
+  bool IsErrorStreamTerminal() override { return false; }
 };
 
 // All fakes, installed as the process-wide platform by Install().

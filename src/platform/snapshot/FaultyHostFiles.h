@@ -37,6 +37,7 @@ class FaultyHostFiles final : public HostFilesApi {
   [[nodiscard]] wchar_t Separator() const override { return files_->Separator(); }
   std::wstring ProgramFile() override { return files_->ProgramFile(); }
   std::wstring TempFolder() override { return files_->TempFolder(); }
+  bool IsErrorStreamTerminal() override { return files_->IsErrorStreamTerminal(); }
 
   // Every write, folder creation or deletion at or below `folder` fails
   // with `reason` (the message names the operation, the file and it).

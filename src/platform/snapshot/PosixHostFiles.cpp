@@ -233,4 +233,6 @@ std::wstring PosixHostFiles::TempFolder() {
   return FromUtf8(folder != nullptr && *folder != '\0' ? folder : "/tmp");
 }
 
+bool PosixHostFiles::IsErrorStreamTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
 }  // namespace kelvara::platform

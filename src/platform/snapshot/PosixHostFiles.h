@@ -28,6 +28,7 @@ class PosixHostFiles final : public HostFilesApi {
   [[nodiscard]] wchar_t Separator() const override { return L'/'; }
   std::wstring ProgramFile() override;
   std::wstring TempFolder() override;
+  bool IsErrorStreamTerminal() override;
 
  private:
   // Numbers the temporary files of atomic writes.

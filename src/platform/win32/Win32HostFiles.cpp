@@ -216,4 +216,11 @@ std::wstring Win32HostFiles::TempFolder() {
   return StripTrailingSeparators(std::wstring(buffer, length));
 }
 
+bool Win32HostFiles::IsErrorStreamTerminal() {
+  // Only a console has a console mode: a file or a pipe fails the query.
+  DWORD mode = 0;
+  const HANDLE stream = ::GetStdHandle(STD_ERROR_HANDLE);
+  return stream != nullptr && stream != INVALID_HANDLE_VALUE && ::GetConsoleMode(stream, &mode) != 0;
+}
+
 }  // namespace kelvara::platform::win32

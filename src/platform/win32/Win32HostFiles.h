@@ -24,6 +24,7 @@ class Win32HostFiles final : public HostFilesApi {
   std::wstring ProgramFile() override;
   // GetTempPathW without its trailing "\".
   std::wstring TempFolder() override;
+  bool IsErrorStreamTerminal() override;
 
  private:
   std::atomic<unsigned> temporaryCounter_{0};
