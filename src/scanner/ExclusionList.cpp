@@ -7,11 +7,14 @@
 
 namespace kelvara {
 
-std::wstring TExclusionList::Prepare(const std::wstring& pattern) {
-  std::wstring p = LowerCase(pattern);
+TExclusionList::Prepared TExclusionList::Prepare(const std::wstring& pattern) {
+  Prepared prepared;
+  std::wstring& p = prepared.mask;
+  p = LowerCase(pattern);
   if (p.empty() || p.front() != L'*') p.insert(p.begin(), L'*');
   if (p.back() != L'*') p.push_back(L'*');
-  return p;
+  prepared.literal = p.size() > 2 && p.find_first_of(L"*?", 1) == p.size() - 1;
+  return prepared;
 }
 
 void TExclusionList::Assign(const std::vector<std::wstring>& patterns) {
@@ -43,8 +46,11 @@ void TExclusionList::RemoveLast(std::size_t count) {
 }
 
 bool TExclusionList::Matches(const std::wstring& lowerLocation) const {
-  return std::any_of(fPrepared.begin(), fPrepared.end(),
-                     [&](const std::wstring& p) { return MatchesWildcard(lowerLocation, p); });
+  const std::wstring_view location = lowerLocation;
+  return std::any_of(fPrepared.begin(), fPrepared.end(), [location](const Prepared& p) {
+    if (!p.literal) return MatchesWildcard(location, p.mask);
+    return location.find(std::wstring_view(p.mask).substr(1, p.mask.size() - 2)) != std::wstring_view::npos;
+  });
 }
 
 }  // namespace kelvara

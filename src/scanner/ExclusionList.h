@@ -23,12 +23,19 @@ class TExclusionList {
   [[nodiscard]] bool Matches(const std::wstring& lowerLocation) const;
 
  private:
-  static std::wstring Prepare(const std::wstring& pattern);
+  // A pattern lower-cased and wrapped in "*". Most patterns have no other
+  // wildcard: "*text*" matches exactly the locations that contain "text",
+  // which a substring search finds much faster than the wildcard matcher.
+  struct Prepared {
+    std::wstring mask;
+    bool literal = false;  // mask is "*" + text + "*", text without "*" or "?"
+  };
+  static Prepared Prepare(const std::wstring& pattern);
 
   std::vector<std::wstring> fItems;
-  // The same patterns lower-cased and wrapped in "*", kept in step with
-  // fItems so that a finding is not paying for the preparation again.
-  std::vector<std::wstring> fPrepared;
+  // The prepared patterns, kept in step with fItems so that a finding is
+  // not paying for the preparation again.
+  std::vector<Prepared> fPrepared;
 };
 
 }  // namespace kelvara
