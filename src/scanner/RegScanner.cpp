@@ -163,7 +163,11 @@ void TRegScanner::AddResult(platform::HKey root, const std::wstring& key, const 
 
 bool TRegScanner::CanReport(platform::HKey root, const std::wstring& key, const std::wstring& value) {
   if (!fCanFindResult.load()) return false;
-  if (!RegValueExists(root, key, value) && !RegKeyExists(root, key)) return false;
+  // The location must be writable: its key must open with full access. A
+  // value exists only in a key that opens, so the key alone decides, and
+  // one opening serves for the whole test (this runs for every key the
+  // rules descend into).
+  if (!RegKeyExists(root, key)) return false;
   std::wstring location = RootKeyToName(root) + L"\\" + Trim(key);
   if (!value.empty()) {
     location = Trim(location);
@@ -171,7 +175,6 @@ bool TRegScanner::CanReport(platform::HKey root, const std::wstring& key, const 
     location += Trim(value);
   }
   if (fExcluded.Matches(LowerCase(location))) return false;
-  if (!RegKeyExists(root, key)) return false;
   return !Aborted();
 }
 
