@@ -58,7 +58,9 @@ class BulkWriter {
 };
 
 void BulkWriter::Tree(std::uint64_t keys) {
-  const std::uint64_t area = rng_.Below(100);
+  // No device keys are added to a Wine prefix, whose device manager reads
+  // them.
+  const std::uint64_t area = ctx_.layout.wine ? rng_.Below(34) : rng_.Below(100);
   const int depth = rng_.Between(3, 6);
   std::wstring root;
   if (area < 28) {

@@ -51,7 +51,9 @@ std::wstring ServiceWriter::ServiceKey(const std::wstring& name) {
 void ServiceWriter::Common(const std::wstring& displayName, std::uint32_t type) {
   ctx_.reg.String(L"DisplayName", displayName);
   ctx_.reg.Dword(L"ErrorControl", 1);
-  ctx_.reg.Dword(L"Start", static_cast<std::uint32_t>(rng_.Between(2, 4)));
+  // In a Wine prefix the services stay disabled, so that the prefix does
+  // not try to start them.
+  ctx_.reg.Dword(L"Start", ctx_.layout.wine ? 4 : static_cast<std::uint32_t>(rng_.Between(2, 4)));
   ctx_.reg.Dword(L"Type", type);
 }
 

@@ -130,13 +130,17 @@ void RunKeys(MachineContext& ctx, SplitMix& rng) {
   const std::wstring run = std::wstring(kCurrentVersion) + L"Run";
   const std::wstring runOnce = std::wstring(kCurrentVersion) + L"RunOnce";
   RunKey(ctx, rng, ctx.layout.Machine(run), ctx.layout.Machine(run), ctx.Scaled(40, 6), true);
-  RunKey(ctx, rng, ctx.layout.Machine(runOnce), ctx.layout.Machine(runOnce), ctx.Scaled(6, 3), true);
+  // Wine runs and then deletes the RunOnce entries when the prefix starts,
+  // which would change the machine after its truth was written.
+  const bool runOnceKept = !ctx.layout.wine;
+  if (runOnceKept) RunKey(ctx, rng, ctx.layout.Machine(runOnce), ctx.layout.Machine(runOnce), ctx.Scaled(6, 3), true);
   const std::wstring run32 = std::wstring(kCurrentVersion32) + L"Run";
   RunKey(ctx, rng, ctx.layout.Machine(run32), ctx.layout.Machine(run32), ctx.Scaled(20, 6), true);
   const std::vector<const UserProfile*> profiles = {&ctx.layout.user, ctx.layout.other ? &*ctx.layout.other : nullptr};
   for (const UserProfile* profile : profiles) {
     if (profile == nullptr) continue;
     for (const std::wstring& key : {run, runOnce}) {
+      if (key == runOnce && !runOnceKept) continue;
       const std::wstring user = L"\\" + key;
       RunKey(ctx, rng, profile->hive + user, profile->truthRoot + user, ctx.Scaled(20, 6), profile->running);
     }

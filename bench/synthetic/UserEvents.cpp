@@ -64,7 +64,9 @@ void EventWriter::Events(const std::wstring& hive, const std::wstring& truthRoot
   // Kinds: a sound that is gone, an event key without values.
   PlantSchedule plants(10, 2);
   std::unordered_set<std::wstring> labelNames;
-  for (std::size_t a = 0; a <= apps; ++a) {
+  // A Wine prefix has its own default events; only new applications are
+  // added to it.
+  for (std::size_t a = ctx_.layout.wine ? 1 : 0; a <= apps; ++a) {
     const std::wstring app = a == 0 ? L".Default" : ctx_.catalog.Installed(rng_).key + std::to_wstring(a);
     ctx_.reg.Key(hive + schemes + app);
     ctx_.reg.String(L"", a == 0 ? L"Windows" : app);
