@@ -109,7 +109,8 @@ void RunKey(MachineContext& ctx, SplitMix& rng, const std::wstring& key, const s
     const Product& p = plant == 0 ? ctx.catalog.Removed(rng) : ctx.catalog.Installed(rng);
     const std::wstring name = p.key + (rng.Percent(30) ? L"Tray" : L"");
     if (!names.insert(name).second) continue;
-    switch (plant == 1 ? 3 : rng.Below(3)) {
+    bool expected = plant >= 0 && judged;
+    switch (plant == 1 ? 5 : rng.Below(5)) {
       case 0:
         ctx.reg.String(name, L"\"" + p.exe + L"\" /background");
         break;
@@ -119,10 +120,21 @@ void RunKey(MachineContext& ctx, SplitMix& rng, const std::wstring& key, const s
       case 2:
         ctx.reg.String(name, p.exe + L" -tray");
         break;
+      case 3:
+        ctx.reg.String(name, ctx.layout.system32 + L"\\rundll32.exe \"" + p.dlls.front() + L"\",Start");
+        break;
+      case 4: {
+        // %ProgramFiles% is the 64-bit folder; %ProgramFiles(x86)% is not
+        // judged, so a 32-bit program gone from there gives no finding.
+        const std::wstring& folder = p.x86 ? ctx.layout.programFilesX86 : ctx.layout.programFiles;
+        ctx.reg.ExpandString(name, (p.x86 ? L"%ProgramFiles(x86)%" : L"%ProgramFiles%") + p.exe.substr(folder.size()));
+        expected = expected && !p.x86;
+        break;
+      }
       default:
         ctx.reg.String(name, L"");
     }
-    if (plant >= 0 && judged) ctx.truth.Expect(_Startup, truthKey, name, true);
+    if (expected) ctx.truth.Expect(_Startup, truthKey, name, true);
   }
 }
 
