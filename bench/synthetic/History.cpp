@@ -88,12 +88,12 @@ void HistoryWriter::Lists(std::size_t entries) {
   const std::wstring typed = explorer + L"TypedPaths";
   ctx_.reg.Key(profile_.hive + typed);
   for (int i = 1, n = rng_.Between(1, 6); i <= n; ++i) {
-    ctx_.reg.String(L"url" + std::to_wstring(i), profile_.home + L"\\Documents\\" + CamelName(rng_, 1));
+    ctx_.reg.String(L"url" + std::to_wstring(i), profile_.documents + L"\\" + CamelName(rng_, 1));
     Expect(typed, L"url" + std::to_wstring(i));
   }
   ctx_.reg.Key(profile_.hive + kWordpad);
   for (int i = 1, n = rng_.Between(1, 5); i <= n; ++i) {
-    ctx_.reg.String(L"File" + std::to_wstring(i), profile_.home + L"\\Documents\\" + CamelName(rng_, 2) + L".rtf");
+    ctx_.reg.String(L"File" + std::to_wstring(i), profile_.documents + L"\\" + CamelName(rng_, 2) + L".rtf");
     Expect(kWordpad, L"File" + std::to_wstring(i));
   }
   for (const wchar_t* id : kUserAssistIds) {

@@ -113,7 +113,7 @@ void UserKeys(MachineContext& ctx, SplitMix& rng, const UserProfile& p) {
   reg.String(L"AppData", roaming);
   reg.String(L"Desktop", p.home + L"\\Desktop");
   reg.String(L"Local AppData", p.home + L"\\AppData\\Local");
-  reg.String(L"Personal", p.home + L"\\Documents");
+  reg.String(L"Personal", p.documents);
   reg.String(L"Programs", startMenu + L"\\Programs");
   reg.String(L"Start Menu", startMenu);
   reg.Key(p.hive + L"\\Control Panel\\Desktop");
@@ -129,7 +129,7 @@ void UserKeys(MachineContext& ctx, SplitMix& rng, const UserProfile& p) {
 
 void WriteIdentity(MachineContext& ctx, SplitMix rng) {
   for (const wchar_t* program : kSystemPrograms) ctx.files.Present(ctx.layout.windows + L"\\" + program);
-  ctx.files.Folder(ctx.layout.user.home + L"\\Documents");
+  ctx.files.Folder(ctx.layout.user.documents);
   if (ctx.layout.wine) return;
   Version(ctx, rng);
   Profiles(ctx);

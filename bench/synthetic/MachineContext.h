@@ -54,6 +54,11 @@ struct MachineContext {
   const MachineLayout& layout;
   std::uint64_t targetKeys = 0;
 
+  // Records a safe finding at `key` (a key of HKEY_LOCAL_MACHINE\SOFTWARE)
+  // of a list that Wine shares between the 64-bit and the 32-bit view (App
+  // Paths, Fonts, Image File Execution Options): in a Wine prefix the scan
+  // reports it in both views.
+  void ExpectInSharedList(TScanType category, const std::wstring& key, const std::wstring& value);
   // A count that grows with the machine: `perMillion` at 1,000,000 keys,
   // never below `minimum`.
   [[nodiscard]] std::size_t Scaled(double perMillion, std::size_t minimum) const;

@@ -15,6 +15,7 @@ UserProfile Profile(const std::wstring& name, const std::wstring& sid, bool runn
   p.hive = L"HKEY_USERS\\" + sid;
   p.truthRoot = running ? L"HKEY_CURRENT_USER" : p.hive;
   p.home = users + L"\\" + name;
+  p.documents = p.home + L"\\Documents";
   p.running = running;
   return p;
 }
@@ -51,6 +52,9 @@ MachineLayout WineLayout(const std::wstring& userName) {
   layout.programData = L"C:\\ProgramData";
   layout.user = Profile(userName, kWineUserSid, true, L"C:\\users");
   layout.user.hive = L"HKEY_CURRENT_USER";
+  // Wine links the profile's Documents to a folder of the host, which a
+  // copy of the drive folder cannot replace.
+  layout.user.documents = layout.user.home + L"\\AppData\\Local\\Documents";
   return layout;
 }
 

@@ -16,6 +16,7 @@ struct UserProfile {
   std::wstring hive;       // the root of the hive in the export, e.g. "HKEY_USERS\S-1-5-21-..."
   std::wstring truthRoot;  // the root findings name: HKEY_CURRENT_USER for the running user
   std::wstring home;       // "C:\Users\<name>"
+  std::wstring documents;  // the folder of the user's files
   bool running = false;
 };
 

@@ -30,25 +30,25 @@ void AppPaths(MachineContext& ctx, SplitMix& rng, bool x86) {
   int removed = 0;
   std::unordered_set<std::wstring> names;
   for (const Product& p : ctx.catalog.Products()) {
-    if (p.x86 != x86 || !rng.Percent(p.installed ? 30 : 80)) continue;
+    if ((p.x86 != x86 && !ctx.layout.wine) || !rng.Percent(p.installed ? 30 : 80)) continue;
     const int plant = p.installed ? -1 : removed++ % 3;
     const std::wstring name = FileName(p.exe);
     if (!names.insert(name).second) continue;
     const std::wstring key = base + L"\\" + name;
     ctx.reg.Key(key);
     if (plant == 1) {
-      ctx.truth.Expect(_AppPath, key, L"", true);
+      ctx.ExpectInSharedList(_AppPath, key, L"");
       continue;
     }
     if (plant == 2 || (plant < 0 && rng.Percent(10))) {
       ctx.reg.String(L"Path", p.folder);
-      if (plant == 2) ctx.truth.Expect(_AppPath, key, L"Path", true);
+      if (plant == 2) ctx.ExpectInSharedList(_AppPath, key, L"Path");
       continue;
     }
     ctx.reg.String(L"", p.exe);
     ctx.reg.String(L"Path", p.folder);
     if (rng.Percent(20)) ctx.reg.Dword(L"UseUrl", 1);
-    if (plant == 0) ctx.truth.Expect(_AppPath, key, L"", true);
+    if (plant == 0) ctx.ExpectInSharedList(_AppPath, key, L"");
   }
 }
 
@@ -100,7 +100,9 @@ void HelpFiles(MachineContext& ctx, SplitMix& rng, const wchar_t* key, bool x86)
 
 void WriteProgramLists(MachineContext& ctx, SplitMix rng) {
   AppPaths(ctx, rng, false);
-  AppPaths(ctx, rng, true);
+  // Wine shares App Paths, Fonts and Image File Execution Options between
+  // the views: one list serves both.
+  if (!ctx.layout.wine) AppPaths(ctx, rng, true);
   const std::wstring machineLayers = ctx.layout.Machine(kLayers);
   ProgramList(ctx, rng, machineLayers, machineLayers, ctx.Scaled(150, 6), 0);
   const std::vector<const UserProfile*> profiles = {&ctx.layout.user, ctx.layout.other ? &*ctx.layout.other : nullptr};

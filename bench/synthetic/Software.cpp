@@ -80,7 +80,7 @@ void SoftwareWriter::EmptyVendors(const std::wstring& hive, const std::wstring& 
 }
 
 void SoftwareWriter::UserPrograms(const UserProfile& profile, std::size_t count) {
-  const std::wstring documents = profile.home + L"\\Documents";
+  const std::wstring& documents = profile.documents;
   ctx_.files.Folder(documents);
   // Kinds: a recent file that is gone, one named through %USERPROFILE%
   // (judged only for the running user).
@@ -100,7 +100,8 @@ void SoftwareWriter::UserPrograms(const UserProfile& profile, std::size_t count)
       ctx_.reg.String(L"LastProject", ctx_.files.Missing(gone));
       Expect(profile.truthRoot + key, L"LastProject");
     } else if (plant == 1) {
-      const std::wstring gone = L"\\Documents\\" + FileWord(rng_) + L"_old" + std::to_wstring(i) + L".txt";
+      const std::wstring gone = profile.documents.substr(profile.home.size()) + L"\\" + FileWord(rng_) + L"_old" +
+                                std::to_wstring(i) + L".txt";
       ctx_.files.Missing(profile.home + gone);
       ctx_.reg.ExpandString(L"LastExport", L"%USERPROFILE%" + gone);
       if (profile.running) Expect(profile.truthRoot + key, L"LastExport");

@@ -173,7 +173,7 @@ void ImageOptions(MachineContext& ctx, SplitMix& rng, bool x86) {
     ctx.reg.Key(key);
     if (plant == 0) {
       ctx.reg.String(L"Debugger", L"C:\\Tools\\" + FileWord(rng) + L"spy.exe");
-      ctx.truth.Expect(_IFEO, key, L"Debugger", true);
+      ctx.ExpectInSharedList(_IFEO, key, L"Debugger");
     } else if (rng.Percent(50)) {
       ctx.reg.Binary(L"MitigationOptions", std::vector<std::uint8_t>{0, 1, 0, 0, 0, 0, 0, 0});
     } else {
@@ -210,7 +210,7 @@ void Fonts(MachineContext& ctx, SplitMix& rng, bool x86) {
       data = ctx.catalog.FontFile(rng);
     }
     ctx.reg.String(name, data);
-    if (plant >= 0) ctx.truth.Expect(_Fonts, key, name, true);
+    if (plant >= 0) ctx.ExpectInSharedList(_Fonts, key, name);
   }
 }
 
@@ -221,10 +221,11 @@ void WriteSystemLists(MachineContext& ctx, SplitMix rng) {
   SharedDlls(ctx, rng, true, ctx.Scaled(1200, 30));
   Uninstall(ctx, rng);
   RunKeys(ctx, rng);
+  // Wine shares these two lists between the views: one serves both.
   ImageOptions(ctx, rng, false);
-  ImageOptions(ctx, rng, true);
+  if (!ctx.layout.wine) ImageOptions(ctx, rng, true);
   Fonts(ctx, rng, false);
-  Fonts(ctx, rng, true);
+  if (!ctx.layout.wine) Fonts(ctx, rng, true);
 }
 
 }  // namespace kelvara::bench
