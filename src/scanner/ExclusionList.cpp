@@ -13,7 +13,12 @@ TExclusionList::Prepared TExclusionList::Prepare(const std::wstring& pattern) {
   p = LowerCase(pattern);
   if (p.empty() || p.front() != L'*') p.insert(p.begin(), L'*');
   if (p.back() != L'*') p.push_back(L'*');
-  prepared.literal = p.size() > 2 && p.find_first_of(L"*?", 1) == p.size() - 1;
+  if (p.size() < 3 || p.find(L'?') != std::wstring::npos || p.find(L"**") != std::wstring::npos) return prepared;
+  for (std::size_t start = 1; start < p.size();) {
+    const std::size_t star = p.find(L'*', start);
+    prepared.texts.push_back(p.substr(start, star - start));
+    start = star + 1;
+  }
   return prepared;
 }
 
@@ -48,8 +53,16 @@ void TExclusionList::RemoveLast(std::size_t count) {
 bool TExclusionList::Matches(const std::wstring& lowerLocation) const {
   const std::wstring_view location = lowerLocation;
   return std::any_of(fPrepared.begin(), fPrepared.end(), [location](const Prepared& p) {
-    if (!p.literal) return MatchesWildcard(location, p.mask);
-    return location.find(std::wstring_view(p.mask).substr(1, p.mask.size() - 2)) != std::wstring_view::npos;
+    if (p.texts.empty()) return MatchesWildcard(location, p.mask);
+    // Each "*" may take any run, so the earliest place of every text leaves
+    // the most room for the texts after it.
+    std::size_t from = 0;
+    for (const std::wstring& text : p.texts) {
+      const std::size_t found = location.find(text, from);
+      if (found == std::wstring_view::npos) return false;
+      from = found + text.size();
+    }
+    return true;
   });
 }
 

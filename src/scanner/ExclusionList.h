@@ -24,11 +24,12 @@ class TExclusionList {
 
  private:
   // A pattern lower-cased and wrapped in "*". Most patterns have no other
-  // wildcard: "*text*" matches exactly the locations that contain "text",
-  // which a substring search finds much faster than the wildcard matcher.
+  // wildcard than single "*": "*a*b*" matches exactly the locations that
+  // contain "a" and after it "b", which substring searches find much faster
+  // than the wildcard matcher; the rest ("?", "**") keep the matcher.
   struct Prepared {
     std::wstring mask;
-    bool literal = false;  // mask is "*" + text + "*", text without "*" or "?"
+    std::vector<std::wstring> texts;  // the texts between the "*", when searched for
   };
   static Prepared Prepare(const std::wstring& pattern);
 
