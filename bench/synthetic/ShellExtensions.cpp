@@ -14,8 +14,8 @@
 namespace kelvara::bench {
 namespace {
 
-// The classes the context-menu scan reads, and two it leaves to the
-// ignore list (written healthy only).
+// The classes whose verbs and handlers get planted problems. Drive and
+// lnkfile, which the ignore list leaves alone, get healthy handlers only.
 constexpr std::array<const wchar_t*, 5> kJudgedClasses = {L"*", L"Directory", L"Directory\\Background", L"Folder",
                                                           L"exefile"};
 
