@@ -11,13 +11,15 @@
 // registry: the raw walk, the scan of all twenty categories at the safe,
 // normal and deep levels (every user profile, as administrator), the clean
 // of every deep finding with its backup, and the peak memory. Each scan is
-// scored against the machine's ground truth; findings listed in the
-// --baseline file (saved by --save-findings before the import) are left
-// out. The last line is one JSON object with the figures.
+// scored against the machine's ground truth. Findings listed in the
+// --baseline file (saved by --save-findings before the import) are not the
+// machine's: they are neither scored nor cleaned. The last line is one JSON
+// object with the figures.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -231,7 +233,13 @@ int Run(const Options& options) {
 
   double cleanSeconds = 0;
   if (options.clean && !options.machine.empty()) {
-    const CleanOutcome clean = RunClean(args, source, deep.findings);
+    // What the live system reported before the import is not the
+    // machine's, and is left alone.
+    std::vector<std::unique_ptr<TResultData>> planted;
+    for (auto& f : deep.findings) {
+      if (baseline.count(FindingLine(*f)) == 0) planted.push_back(std::move(f));
+    }
+    const CleanOutcome clean = RunClean(args, source, planted);
     cleanSeconds = clean.seconds;
     Line("clean: " + Fixed(clean.seconds, 2) + " s, " + std::to_string(clean.info.TotalKeys) + " entries, " +
          std::to_string(clean.info.FailRemove) + " failed, backup " +
