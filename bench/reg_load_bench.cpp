@@ -12,13 +12,13 @@
 //
 // Memory is the process's resident set from /proc/self/status; build with
 // the linux-release preset for meaningful numbers.
-#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "measure/Stopwatch.h"
 #include "platform/Encoding.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
@@ -41,10 +41,6 @@ long StatusKb(const std::string& field) {
 
 // Resets the peak resident set to the current one (Linux 4.0 and later).
 void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
-
-double Seconds(std::chrono::steady_clock::time_point since) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
 
 std::wstring Hex2(unsigned byte) {
   static const wchar_t digits[] = L"0123456789abcdef";
@@ -158,12 +154,12 @@ void InstallFreshStore() {
 int Load(const std::wstring& file, const std::wstring& saveTo) {
   InstallFreshStore();
   std::wstring error;
-  const auto start = std::chrono::steady_clock::now();
+  const bench::Stopwatch stopwatch;
   if (!LoadRegistrySnapshot({file}, error)) {
     std::fprintf(stderr, "%s\n", ToUtf8(error).c_str());
     return 1;
   }
-  std::printf("loaded %s in %.2f s\n", ToUtf8(file).c_str(), Seconds(start));
+  std::printf("loaded %s in %.2f s\n", ToUtf8(file).c_str(), stopwatch.Seconds());
   if (saveTo.empty()) return 0;
   if (!SaveRegistrySnapshot(saveTo, error)) {
     std::fprintf(stderr, "%s\n", ToUtf8(error).c_str());
@@ -186,9 +182,9 @@ int Benchmark(std::size_t megabytes, const std::wstring& keep) {
   ResetPeak();
   const long baseKb = StatusKb("VmRSS");
   std::wstring error;
-  const auto start = std::chrono::steady_clock::now();
+  const bench::Stopwatch stopwatch;
   const bool loaded = LoadRegistrySnapshot({file}, error);
-  const double seconds = Seconds(start);
+  const double seconds = stopwatch.Seconds();
   const long peakKb = StatusKb("VmHWM");
   const long afterKb = StatusKb("VmRSS");
   if (keep.empty()) platform::HostFiles().ForceDeleteFile(file);

@@ -16,7 +16,6 @@
 // machine's: they are neither scored nor cleaned. The last line is one JSON
 // object with the figures.
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -30,6 +29,7 @@
 #include "measure/ProcessMemory.h"
 #include "measure/RawWalk.h"
 #include "measure/ScanRun.h"
+#include "measure/Stopwatch.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
 #include "repair/RegCleanerExport.h"
@@ -102,10 +102,6 @@ void InstallDefaultPlatform() {
 #endif
 }
 
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 // A data folder of the run's own, so no earlier configuration, exclusion
 // list or backup changes what is measured.
 std::wstring FreshDataFolder() {
@@ -171,24 +167,24 @@ int Run(const Options& options) {
   for (int i = 0; i < kScanTypeCount; ++i) args.categories.push_back(static_cast<TScanType>(i));
   args.dataDir = options.dataDir.empty() ? FreshDataFolder() : options.dataDir;
 
-  const auto loadStart = std::chrono::steady_clock::now();
+  const Stopwatch loadWatch;
   cli::RegistrySource source;
   if (const int code = cli::InstallRegistrySource(args, source, error); code != 0) {
     std::fprintf(stderr, "registry_bench: %s\n", ToUtf8(error).c_str());
     return code;
   }
-  const double loadSeconds = SecondsSince(loadStart);
+  const double loadSeconds = loadWatch.Seconds();
   cli::LoadEnglish();
   if (!options.live) Line("load: " + Fixed(loadSeconds, 2) + " s for " + Fixed(exportMb, 1) + " MB of export");
 
   // The first walk also fills the system's caches (the file system's, and
   // Wine's); the measured walk, like the scans after it, finds them warm.
-  const auto coldStart = std::chrono::steady_clock::now();
+  const Stopwatch coldWatch;
   RawWalk();
-  Line("raw walk, first (cold caches): " + Fixed(SecondsSince(coldStart), 2) + " s");
-  const auto walkStart = std::chrono::steady_clock::now();
+  Line("raw walk, first (cold caches): " + Fixed(coldWatch.Seconds(), 2) + " s");
+  const Stopwatch walkWatch;
   const RawWalkCounts walk = RawWalk();
-  const double walkSeconds = SecondsSince(walkStart);
+  const double walkSeconds = walkWatch.Seconds();
   Line("raw walk: " + Fixed(walkSeconds, 2) + " s, " + std::to_string(walk.keys) + " keys, " +
        std::to_string(walk.values) + " values, " + std::to_string(walk.pathsTested) + " drive paths tested (" +
        std::to_string(walk.pathsFound) + " exist)");

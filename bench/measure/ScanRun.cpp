@@ -1,19 +1,11 @@
 #include "measure/ScanRun.h"
 
-#include <chrono>
-
 #include "cli/ScanSettings.h"
+#include "measure/Stopwatch.h"
 #include "repair/RegCleanerExport.h"
 #include "scanner/RegScannerExport.h"
 
 namespace kelvara::bench {
-namespace {
-
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-}  // namespace
 
 bool RunScan(const cli::CliArguments& args, const cli::RegistrySource& source, ScanOutcome& outcome,
              std::wstring& error) {
@@ -21,13 +13,13 @@ bool RunScan(const cli::CliArguments& args, const cli::RegistrySource& source, S
   TConfig config = cli::ScanConfig(args, cli::DataFolder(args, source), rows);
   cli::FindingCollector collector;
   config.ParWinHandle = &collector;
-  const auto start = std::chrono::steady_clock::now();
+  const Stopwatch stopwatch;
   if (!SetupScanner(config)) {
     error = L"the scanner could not take the categories or exclusions";
     return false;
   }
   StartScan();
-  outcome.seconds = SecondsSince(start);
+  outcome.seconds = stopwatch.Seconds();
   outcome.aborted = GetScanStatus() == SAborted;
   outcome.findings = std::move(collector.findings);
   return true;
@@ -45,10 +37,10 @@ CleanOutcome RunClean(const cli::CliArguments& args, const cli::RegistrySource& 
   }
   cli::FindingCollector owner;
   CleanOutcome outcome;
-  const auto start = std::chrono::steady_clock::now();
+  const Stopwatch stopwatch;
   SetupCleaner(&owner, dataPath, config.BackupDir, true, false, entries);
   StartClean();
-  outcome.seconds = SecondsSince(start);
+  outcome.seconds = stopwatch.Seconds();
   GetDelInfo(outcome.info);
   outcome.backupFile = GetBackupFile();
   outcome.backupError = GetBackupError();
